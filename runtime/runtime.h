@@ -15,6 +15,7 @@
 #include "platform/platform.h"
 #include "runtime/control_kind.h"
 #include "runtime/ids.h"
+#include "runtime/value_memory.h"
 
 namespace pelmora {
 
@@ -82,7 +83,7 @@ struct ControlView {
   std::int32_t tabOrder = 0;
 };
 
-class Runtime final : public platform::MessageFilter {
+class Runtime final : public platform::MessageFilter, public ValueMemory {
  public:
   explicit Runtime(ProgramImage image);
   ~Runtime();
@@ -108,9 +109,9 @@ class Runtime final : public platform::MessageFilter {
 
   // ---- Values --------------------------------------------------------------------------
   // Never null: a failed allocation ends the program through the error box.
-  void* AllocateValue(std::size_t bytes);
+  void* AllocateValue(std::size_t bytes) override;
   // Ignores null and values inside the program's constant area.
-  void FreeValue(const void* value);
+  void FreeValue(const void* value) override;
   RandomState& Random() { return random_; }
 
   // ---- Property access ------------------------------------------------------------------
