@@ -47,6 +47,9 @@ void SetTickCount(std::uint32_t ticks);
 void Advance(std::uint32_t ms);
 // Processes every queued message; no time passes.
 void RunUntilIdle();
+// The program is busy for ms: virtual time passes at once and nothing is processed meanwhile.
+// Called from a window procedure it makes a slow handler, so timers fall behind and skip.
+void Spend(std::uint32_t ms);
 
 // ---- The user of a running program -----------------------------------------------------------
 // Called whenever a blocking loop would wait. Returns false when the user has nothing more to
@@ -61,6 +64,13 @@ void Click(platform::WindowHandle target, std::optional<platform::Point> at = st
 // double-click message: down, up, double click, up.
 void DoubleClick(platform::WindowHandle target, std::optional<platform::Point> at = std::nullopt);
 void RightClick(platform::WindowHandle target, std::optional<platform::Point> at = std::nullopt);
+// The two halves of a left click, for a press and a release at different places. The window
+// pressed keeps the mouse until the release (as with mouse capture), so the release goes to
+// `target` with a position that may lie outside its client area.
+void MouseDown(platform::WindowHandle target, std::optional<platform::Point> at = std::nullopt);
+void MouseUp(platform::WindowHandle target, std::optional<platform::Point> at = std::nullopt);
+// Mouse input aimed at a window that is not shown (IsShown) or that is disabled, itself or
+// through a parent, is dropped: the user cannot reach it.
 void MoveMouse(platform::WindowHandle target, platform::Point at);
 void TurnWheel(platform::WindowHandle target, std::int32_t delta);
 // A key pressed and released on the focused window, with modifiers held (bit 0 Ctrl, bit 1
@@ -115,6 +125,13 @@ struct WindowInfo {
   std::uint16_t passwordChar = 0;
   std::optional<std::pair<std::int32_t, std::int32_t>> editTextBand;  // top, height
   std::vector<std::uint32_t> runningTimers;                        // ids
+  bool iconSet = false;  // SetIcon was called (with `icon`, empty for the program's icon)
+  std::vector<std::uint8_t> icon;
+  std::optional<std::pair<platform::Colour, platform::Colour>> editColours;  // text, background
+  std::pair<std::uint32_t, std::uint32_t> editSelection{0, 0};               // start, length
+  std::uint32_t titleBarDrags = 0;  // BeginTitleBarDrag calls
+  bool needsPaint = false;          // invalidated since the last PaintNow
+  bool pressed = false;             // a push button held down
 };
 std::optional<WindowInfo> Inspect(platform::WindowHandle window);
 // Top-level windows, then children of a window, each top of the stacking order first.
@@ -191,5 +208,13 @@ void SetProgramPath(std::string_view path);
 // What happened to the process's component services and error mode.
 bool ComponentServicesRunning();
 bool ErrorModeWidened();
+bool FloatingPointEnvironmentReset();
+bool ControlContainmentEnabled();
+// Every OpenHelp call since Reset (the sim has no help viewer, so each answered false).
+struct HelpRequest {
+  std::string file;
+  std::uint32_t context = 0;
+};
+const std::vector<HelpRequest>& HelpRequests();
 
 }  // namespace pelmora::sim

@@ -1,0 +1,328 @@
+// The thread's queue, the virtual clock with its timers, and every loop of the sim: the
+// program's message loop, the modal box's nested loop and the processing that follows a
+// test's step.
+#include <algorithm>
+
+#include "platform/sim/world.h"
+
+namespace pelmora::sim::detail {
+namespace {
+
+// The system keeps a period between these bounds, whatever is asked.
+constexpr std::uint32_t kShortestPeriod = 10;
+constexpr std::uint32_t kLongestPeriod = 0x7FFFFFFF;
+
+struct ProcessingScope {
+  ProcessingScope() { ++TheWorld().processingDepth; }
+  ~ProcessingScope() { --TheWorld().processingDepth; }
+  ProcessingScope(const ProcessingScope&) = delete;
+  ProcessingScope& operator=(const ProcessingScope&) = delete;
+};
+
+struct ModifierScope {
+  explicit ModifierScope(std::uint32_t modifiers) : saved(TheWorld().currentModifiers) {
+    TheWorld().currentModifiers = modifiers;
+  }
+  ~ModifierScope() { TheWorld().currentModifiers = saved; }
+  ModifierScope(const ModifierScope&) = delete;
+  ModifierScope& operator=(const ModifierScope&) = delete;
+  std::uint32_t saved;
+};
+
+bool IsMouseMessage(std::uint32_t id) {
+  return id >= vocab::msg::MouseMove && id <= vocab::msg::MouseWheel;
+}
+
+bool ReachableByMouse(WindowHandle handle) {
+  if (!platform::IsShown(handle)) return false;
+  for (SimWindow* window = Find(handle); window != nullptr; window = Find(window->parent)) {
+    if (!window->enabled) return false;
+  }
+  return true;
+}
+
+// The character a key makes on a US keyboard once the loop translates its key-down.
+std::optional<std::uint8_t> CharacterOf(std::uint32_t key, std::uint32_t modifiers) {
+  const bool ctrl = (modifiers & 1) != 0;
+  const bool shift = (modifiers & 2) != 0;
+  if ((modifiers & 4) != 0) return std::nullopt;
+  if (key >= vocab::vk::LetterA && key <= vocab::vk::LetterA + 25) {
+    if (ctrl) return static_cast<std::uint8_t>(key - vocab::vk::LetterA + 1);
+    return static_cast<std::uint8_t>(shift ? key : key + 0x20);
+  }
+  if (ctrl) return std::nullopt;
+  if (key >= vocab::vk::Digit0 && key <= vocab::vk::Digit0 + 9) {
+    static constexpr char kShifted[] = ")!@#$%^&*(";
+    return static_cast<std::uint8_t>(shift ? kShifted[key - vocab::vk::Digit0] : key);
+  }
+  if (key >= vocab::vk::Numpad0 && key <= vocab::vk::Numpad0 + 9) {
+    return static_cast<std::uint8_t>('0' + key - vocab::vk::Numpad0);
+  }
+  struct KeyCharacter {
+    std::uint32_t key;
+    char plain;
+    char shifted;
+  };
+  static constexpr KeyCharacter kTable[] = {
+      {vocab::vk::Space, ' ', ' '},       {vocab::vk::Return, '\r', '\r'},
+      {vocab::vk::Back, '\b', '\b'},      {vocab::vk::Tab, '\t', '\t'},
+      {vocab::vk::Escape, '\x1B', '\x1B'}, {vocab::vk::Multiply, '*', '*'},
+      {vocab::vk::Add, '+', '+'},         {vocab::vk::Subtract, '-', '-'},
+      {vocab::vk::Decimal, '.', '.'},     {vocab::vk::Divide, '/', '/'},
+      {0xBA, ';', ':'},  {0xBB, '=', '+'}, {0xBC, ',', '<'}, {0xBD, '-', '_'},
+      {0xBE, '.', '>'},  {0xBF, '/', '?'}, {0xC0, '`', '~'}, {0xDB, '[', '{'},
+      {0xDC, '\\', '|'}, {0xDD, ']', '}'}, {0xDE, '\'', '"'},
+  };
+  for (const KeyCharacter& entry : kTable) {
+    if (entry.key == key) return static_cast<std::uint8_t>(shift ? entry.shifted : entry.plain);
+  }
+  return std::nullopt;
+}
+
+void DispatchInput(QueuedItem& item) {
+  World& world = TheWorld();
+  ModifierScope modifiers(item.modifiers);
+  platform::Message message = item.message;
+  if (Find(message.window) == nullptr) return;
+  if (IsMouseMessage(message.id) && !ReachableByMouse(message.window)) return;
+  if (world.filter != nullptr && world.filter->PreTranslate(message)) return;
+  if (Find(message.window) == nullptr) return;
+  // The loop translates a key-down that got through into its character, which is taken next.
+  if (message.id == vocab::msg::KeyDown) {
+    if (auto character = CharacterOf(static_cast<std::uint32_t>(message.wParam), item.modifiers)) {
+      QueuedItem characterItem;
+      characterItem.kind = QueuedItem::Kind::Input;
+      characterItem.message = {message.window, vocab::msg::Char, *character, message.lParam};
+      characterItem.modifiers = item.modifiers;
+      world.queue.push_front(std::move(characterItem));
+    }
+  }
+  DefaultInputHandling(message);
+}
+
+void Dispatch(QueuedItem& item) {
+  World& world = TheWorld();
+  switch (item.kind) {
+    case QueuedItem::Kind::Timer:
+      Send(item.message.window, vocab::msg::Timer, item.message.wParam, 0);
+      break;
+    case QueuedItem::Kind::UserAction:
+      item.action();
+      break;
+    case QueuedItem::Kind::KeyboardInput:
+      item.message.window = Find(world.focus) != nullptr ? world.focus : world.active;
+      if (item.message.window == WindowHandle::None) break;
+      DispatchInput(item);
+      break;
+    case QueuedItem::Kind::Input:
+      DispatchInput(item);
+      break;
+    case QueuedItem::Kind::Quit:
+      break;
+  }
+}
+
+std::optional<std::uint64_t> NextDueTime() {
+  std::optional<std::uint64_t> next;
+  for (const Timer& timer : TheWorld().timers) {
+    if (!next || timer.nextDue < *next) next = timer.nextDue;
+  }
+  return next;
+}
+
+// A timer message is made only when nothing else waits: the earliest due timer gives one,
+// and its next due time is the first of its schedule after now, so ticks missed while the
+// program was busy are skipped, not delivered in a burst.
+std::optional<QueuedItem> MakeDueTimerMessage() {
+  World& world = TheWorld();
+  Timer* due = nullptr;
+  for (Timer& timer : world.timers) {
+    if (timer.nextDue <= world.now && (due == nullptr || timer.nextDue < due->nextDue)) {
+      due = &timer;
+    }
+  }
+  if (due == nullptr) return std::nullopt;
+  const std::uint64_t missed = (world.now - due->nextDue) / due->period;
+  due->nextDue += (missed + 1) * due->period;
+  QueuedItem item;
+  item.kind = QueuedItem::Kind::Timer;
+  item.message = {due->window, vocab::msg::Timer, due->id, 0};
+  return item;
+}
+
+std::optional<QueuedItem> TakeNext(bool leaveQuit) {
+  auto& queue = TheWorld().queue;
+  for (auto entry = queue.begin(); entry != queue.end(); ++entry) {
+    if (leaveQuit && entry->kind == QueuedItem::Kind::Quit) continue;
+    QueuedItem item = std::move(*entry);
+    queue.erase(entry);
+    return item;
+  }
+  return MakeDueTimerMessage();
+}
+
+// Nothing to do now: time moves to the next timer if the time to reach allows it, else the
+// user is asked for the next step.
+void Wait() {
+  World& world = TheWorld();
+  const std::optional<std::uint64_t> next = NextDueTime();
+  if (next && *next <= world.timeToReach) {
+    world.now = std::max(world.now, *next);
+    return;
+  }
+  world.now = std::max(world.now, world.timeToReach);
+  world.timeToReach = world.now;
+  if (!world.user) throw UserFinished{};
+  const User user = world.user;  // a step may replace the user
+  if (!user()) throw UserFinished{};
+}
+
+}  // namespace
+
+void QueueFromUser(QueuedItem item) {
+  TheWorld().queue.push_back(std::move(item));
+  if (TheWorld().processingDepth == 0) ProcessWaiting();
+}
+
+void ProcessWaiting() {
+  ProcessingScope scope;
+  while (std::optional<QueuedItem> item = TakeNext(true)) Dispatch(*item);
+}
+
+void RunBoxLoop(std::size_t boxIndex) {
+  ProcessingScope scope;
+  World& world = TheWorld();
+  auto open = [&] {
+    return boxIndex < world.messageBoxes.size() && world.messageBoxes[boxIndex].open;
+  };
+  while (open()) {
+    if (std::optional<QueuedItem> item = TakeNext(true)) {
+      Dispatch(*item);
+    } else if (world.answerBoxesAutomatically) {
+      world.messageBoxes[boxIndex].open = false;
+    } else {
+      Wait();
+    }
+  }
+}
+
+void DropQueuedFor(WindowHandle window) {
+  std::erase_if(TheWorld().queue, [window](const QueuedItem& item) {
+    return (item.kind == QueuedItem::Kind::Input || item.kind == QueuedItem::Kind::Timer) &&
+           item.message.window == window;
+  });
+}
+
+void RemoveTimersOf(WindowHandle window) {
+  std::erase_if(TheWorld().timers, [window](const Timer& timer) { return timer.window == window; });
+}
+
+}  // namespace pelmora::sim::detail
+
+namespace pelmora::platform {
+
+using namespace sim::detail;
+
+void StartTimer(WindowHandle window, std::uint32_t id, std::uint32_t periodMs) {
+  if (FindLiving(window) == nullptr) return;
+  World& world = TheWorld();
+  const std::uint32_t period = std::clamp(periodMs, kShortestPeriod, kLongestPeriod);
+  auto running = std::find_if(world.timers.begin(), world.timers.end(), [&](const Timer& timer) {
+    return timer.window == window && timer.id == id;
+  });
+  if (running == world.timers.end()) {
+    world.timers.push_back(Timer{window, id, period, world.now + period});
+  } else {
+    running->period = period;
+    running->nextDue = world.now + period;
+  }
+  if (world.observer.timerStarted) world.observer.timerStarted(window, id, period);
+}
+
+void StopTimer(WindowHandle window, std::uint32_t id) {
+  World& world = TheWorld();
+  const auto removed = std::erase_if(world.timers, [&](const Timer& timer) {
+    return timer.window == window && timer.id == id;
+  });
+  if (removed > 0 && world.observer.timerStopped) world.observer.timerStopped(window, id);
+}
+
+void InstallMessageFilter(MessageFilter* filter) { TheWorld().filter = filter; }
+
+int RunMessageLoop() {
+  ProcessingScope scope;
+  for (;;) {
+    std::optional<QueuedItem> item = TakeNext(false);
+    if (!item) {
+      Wait();
+      continue;
+    }
+    if (item->kind == QueuedItem::Kind::Quit) return static_cast<int>(item->message.wParam);
+    Dispatch(*item);
+  }
+}
+
+void PumpWaitingMessages() { ProcessWaiting(); }
+
+void PostQuit(int exitCode) {
+  QueuedItem item;
+  item.kind = QueuedItem::Kind::Quit;
+  item.message = {WindowHandle::None, vocab::msg::Quit, static_cast<std::uintptr_t>(exitCode), 0};
+  TheWorld().queue.push_back(std::move(item));
+}
+
+std::uint32_t ModifierKeys() { return TheWorld().currentModifiers; }
+
+std::uint32_t TickCount() {
+  const World& world = TheWorld();
+  return static_cast<std::uint32_t>(world.tickCountBase + (world.now - world.tickCountSetAt));
+}
+
+}  // namespace pelmora::platform
+
+namespace pelmora::sim {
+
+using namespace detail;
+
+std::uint64_t Now() { return TheWorld().now; }
+
+void SetTickCount(std::uint32_t ticks) {
+  TheWorld().tickCountBase = ticks;
+  TheWorld().tickCountSetAt = TheWorld().now;
+}
+
+void Advance(std::uint32_t ms) {
+  World& world = TheWorld();
+  if (world.processingDepth > 0) {
+    // A step of the user: the waiting loop moves time on.
+    world.timeToReach = std::max(world.timeToReach, world.now) + ms;
+    return;
+  }
+  const std::uint64_t target = world.now + ms;
+  world.timeToReach = target;
+  ProcessWaiting();
+  for (std::optional<std::uint64_t> next = NextDueTime(); next && *next <= target;
+       next = NextDueTime()) {
+    world.now = std::max(world.now, *next);
+    ProcessWaiting();
+  }
+  world.now = std::max(world.now, target);
+  world.timeToReach = world.now;
+}
+
+void RunUntilIdle() {
+  if (TheWorld().processingDepth == 0) ProcessWaiting();
+}
+
+void Spend(std::uint32_t ms) { TheWorld().now += ms; }
+
+void SetUser(User user) { TheWorld().user = std::move(user); }
+
+std::optional<std::uint32_t> TimerPeriod(platform::WindowHandle window, std::uint32_t id) {
+  for (const Timer& timer : TheWorld().timers) {
+    if (timer.window == window && timer.id == id) return timer.period;
+  }
+  return std::nullopt;
+}
+
+}  // namespace pelmora::sim
