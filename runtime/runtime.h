@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -83,6 +84,16 @@ struct ControlView {
   std::int32_t tabOrder = 0;
 };
 
+namespace runtime_detail {
+// The core's own state, defined by its implementation (runtime/runtime_state.h).
+struct State;
+struct LoadedWindow;
+}  // namespace runtime_detail
+
+// Ending the process goes through platform::EndProcess, which the simulated platform turns into
+// the exception sim::ProcessEnded. A test that ends the process (or merely loads windows) must
+// call sim::Reset(), which destroys the windows still alive so that their kinds free what they
+// hold, before it destroys its Runtime.
 class Runtime final : public platform::MessageFilter, public ValueMemory {
  public:
   explicit Runtime(ProgramImage image);
@@ -138,12 +149,21 @@ class Runtime final : public platform::MessageFilter, public ValueMemory {
   // MessageFilter: offers the message to its target's control, then to each parent's.
   bool PreTranslate(platform::Message& message) override;
 
+  // The event whose handler is running: its WindowId is 0 when none runs.
+  std::pair<WindowId, ControlId> EventSource() const;
+  // The program's folder as StartRuntime found it ("" when the path has no separator).
+  const std::string& ProgramDirectory() const;
+
  private:
   // The core's own state (window table, load-time copies, exit routines, constant area,
-  // eventsSuppressed, loopRunning, lastMessage, EventSource) is declared by its
-  // implementation below.
-  struct State;
+  // loopRunning, lastMessage, EventSource) is defined by its implementation.
+  void CreateControls(runtime_detail::LoadedWindow& window);
+  [[noreturn]] void DestroyFailedLoad(runtime_detail::LoadedWindow& window);
+  void RebuildControl(runtime_detail::LoadedWindow& window, std::size_t index);
+  void PostQuitWhenNoWindowIsLeft();
+
   ProgramImage image_;
+  std::unique_ptr<runtime_detail::State> state_;
   platform::WindowHandle hiddenOwner_ = platform::WindowHandle::None;
   std::int32_t eventsSuppressed_ = 0;
   RandomState random_;
