@@ -236,7 +236,8 @@ void StartTimer(WindowHandle window, std::uint32_t id, std::uint32_t periodMs) {
     running->period = period;
     running->nextDue = world.now + period;
   }
-  if (world.observer.timerStarted) world.observer.timerStarted(window, id, period);
+  // The observer hears the period the program asked for; the system's clamping is its own.
+  if (world.observer.timerStarted) world.observer.timerStarted(window, id, periodMs);
 }
 
 void StopTimer(WindowHandle window, std::uint32_t id) {
