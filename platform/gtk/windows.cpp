@@ -85,7 +85,9 @@ void InstallControlStyleSheet() {
   GtkCssProvider* provider = gtk_css_provider_new();
   gtk_css_provider_load_from_data(provider,
                                   ".pelmora-control { min-height: 0; min-width: 0; "
-                                  "padding-top: 0; padding-bottom: 0; }",
+                                  "padding-top: 0; padding-bottom: 0; }"
+                                  "button.pelmora-control { padding-left: 2px; "
+                                  "padding-right: 2px; }",
                                   -1, nullptr);
   gtk_style_context_add_provider_for_screen(gdk_screen_get_default(),
                                             GTK_STYLE_PROVIDER(provider),

@@ -38,13 +38,20 @@ struct LabelProcedure final : platform::WindowProcedure {
   }
 };
 
-struct QuietEvents final : platform::BrowserEvents {
-  bool OnBeforeNavigate(std::string_view) override { return false; }
+// Tells on stderr how the page is coming along.
+struct TellingEvents final : platform::BrowserEvents {
+  bool OnBeforeNavigate(std::string_view url) override {
+    std::fprintf(stderr, "demo: navigating to %.*s\n", static_cast<int>(url.size()), url.data());
+    return false;
+  }
   void OnNavigateComplete(std::string_view) override {}
   void OnDownloadBegin() override {}
   void OnProgressChange(std::int32_t, std::int32_t) override {}
   void OnDownloadComplete() override {}
-  void OnDocumentComplete(std::string_view) override {}
+  void OnDocumentComplete(std::string_view url) override {
+    std::fprintf(stderr, "demo: document complete %.*s\n", static_cast<int>(url.size()),
+                 url.data());
+  }
   void OnStatusTextChange(std::string_view) override {}
   void OnTitleChange(std::string_view) override {}
   void OnCommandStateChange(std::int32_t, bool) override {}
@@ -64,7 +71,7 @@ int main(int argc, char** argv) {
   }
   DemoProcedure frameProcedure;
   LabelProcedure labelProcedure;
-  QuietEvents events;
+  TellingEvents events;
   namespace style = vocab::style;
   platform::WindowSpec frame;
   frame.windowClass = platform::WindowClass::Frame;

@@ -1,0 +1,152 @@
+// The web view behind the browser seam, on local pages.
+#include <glib.h>
+#include <glib/gstdio.h>
+
+#include <gtk/gtk.h>
+
+#include <fstream>
+#include <memory>
+
+#include "platform/gtk/native_window.h"
+#include "platform/gtk/tests/live_fixture.h"
+
+namespace pelmora::gtk::testing {
+namespace {
+
+class RecordingEvents final : public platform::BrowserEvents {
+ public:
+  explicit RecordingEvents(Log& log) : log_(log) {}
+  std::string cancelAddress;
+  bool OnBeforeNavigate(std::string_view url) override {
+    log_.push_back("before " + std::string(url));
+    return url == cancelAddress;
+  }
+  void OnNavigateComplete(std::string_view url) override {
+    log_.push_back("navigated " + std::string(url));
+  }
+  void OnDownloadBegin() override { log_.push_back("download begin"); }
+  void OnProgressChange(std::int32_t, std::int32_t) override {}
+  void OnDownloadComplete() override { log_.push_back("download complete"); }
+  void OnDocumentComplete(std::string_view url) override {
+    log_.push_back("document " + std::string(url));
+  }
+  void OnStatusTextChange(std::string_view) override {}
+  void OnTitleChange(std::string_view title) override {
+    log_.push_back("title " + std::string(title));
+  }
+  void OnCommandStateChange(std::int32_t, bool) override {}
+  bool OnNewWindow() override { return true; }
+
+ private:
+  Log& log_;
+};
+
+class BrowserTest : public LiveTest {
+ protected:
+  void SetUp() override {
+    char* folder = g_dir_make_tmp("pelmora-gtk-XXXXXX", nullptr);
+    ASSERT_NE(folder, nullptr);
+    folder_ = folder;
+    g_free(folder);
+    page_ = "file://" + WritePage("page.html", "<title>P1</title><body>one</body>");
+    other_ = "file://" + WritePage("other.html", "<title>P2</title><body>two</body>");
+  }
+  void TearDown() override {
+    g_remove((folder_ + "/page.html").c_str());
+    g_remove((folder_ + "/other.html").c_str());
+    g_rmdir(folder_.c_str());
+    LiveTest::TearDown();
+  }
+  std::string WritePage(const std::string& name, const std::string& html) {
+    std::string path = folder_ + "/" + name;
+    std::ofstream(path) << html;
+    return path;
+  }
+  static bool Has(const Log& log, const std::string& line) {
+    return std::find(log.begin(), log.end(), line) != log.end();
+  }
+  std::string folder_, page_, other_;
+};
+
+TEST_F(BrowserTest, NavigationReportsItsStepsAndCanBeCancelled) {
+  Log log;
+  RecordingProcedure frameProcedure("frame", log);
+  WindowHandle frame = MakeFrame(&frameProcedure, {100, 100, 400, 300});
+  WindowHandle host =
+      MakeChild(frame, platform::WindowClass::BrowserHost, {0, 0, 400, 250}, nullptr);
+  RecordingEvents events(log);
+  std::unique_ptr<platform::Browser> browser = platform::CreateBrowser(host, events);
+  ASSERT_NE(browser, nullptr);
+  platform::ShowNativeWindow(frame, vocab::Show::Show);
+
+  browser->Navigate(page_);
+  ASSERT_TRUE(WaitFor([&] { return Has(log, "document " + page_); }, 20000));
+  auto at = [&](const std::string& line) { return std::find(log.begin(), log.end(), line); };
+  EXPECT_LT(at("before " + page_), at("download begin"));
+  EXPECT_LT(at("download begin"), at("navigated " + page_));
+  EXPECT_LT(at("navigated " + page_), at("download complete"));
+  EXPECT_LT(at("download complete"), at("document " + page_));
+  EXPECT_TRUE(WaitFor([&] { return Has(log, "title P1"); }, 5000));
+  EXPECT_EQ(browser->LocationUrl(), page_);
+  EXPECT_EQ(browser->LocationName(), "P1");
+
+  // Cancelled in its first event: the page stays where it was.
+  log.clear();
+  events.cancelAddress = other_;
+  browser->Navigate(other_);
+  ASSERT_TRUE(WaitFor([&] { return Has(log, "before " + other_); }, 5000));
+  RunFor(500);
+  EXPECT_FALSE(Has(log, "navigated " + other_));
+  EXPECT_FALSE(Has(log, "document " + other_));
+  EXPECT_EQ(browser->LocationUrl(), page_);
+  browser.reset();
+  platform::DestroyNativeWindow(frame);
+}
+
+TEST_F(BrowserTest, KeysTypedIntoThePageAreOfferedOnce) {
+  Log log;
+  RecordingProcedure frameProcedure("frame", log);
+  RecordingFilter filter(log);
+  WindowHandle frame = MakeFrame(&frameProcedure, {100, 100, 400, 300});
+  WindowHandle host =
+      MakeChild(frame, platform::WindowClass::BrowserHost, {0, 0, 400, 250}, nullptr);
+  RecordingEvents events(log);
+  std::unique_ptr<platform::Browser> browser = platform::CreateBrowser(host, events);
+  browser->Navigate(page_);
+  ASSERT_TRUE(ShowAndActivate(frame));
+  ASSERT_TRUE(WaitFor([&] { return Has(log, "document " + page_) && Has(log, "title P1"); },
+                      20000));
+  browser->TakeFocus();
+  WindowHandle page = platform::FocusedWindow();
+  ASSERT_TRUE(WaitFor([&] {
+    page = platform::FocusedWindow();
+    return page != frame && page != WindowHandle::None;
+  }));
+  // The page's own window is a child of the host.
+  EXPECT_EQ(platform::ParentOf(page), host);
+  filter.Name(page, "page");
+  platform::InstallMessageFilter(&filter);
+  // How often GTK hands the key press to the top level: once from the display, and once more
+  // when the page gives back a key it did not use.
+  int pressesAtTopLevel = 0;
+  g_signal_connect(Find(frame)->widget, "key-press-event",
+                   G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer count) -> gboolean {
+                     ++*static_cast<int*>(count);
+                     return FALSE;
+                   }),
+                   &pressesAtTopLevel);
+  log.clear();
+
+  Xdotool("key q");
+  ASSERT_TRUE(WaitFor([&] { return Has(log, "page KeyUp " + std::to_string('Q')); }, 5000));
+  ASSERT_TRUE(WaitFor([&] { return pressesAtTopLevel == 2; }, 3000))
+      << "the page did not hand the key back; nothing to tell apart";
+  RunFor(300);
+  EXPECT_EQ(log, (Log{"page KeyDown " + std::to_string('Q'), "page Char 113",
+                      "page KeyUp " + std::to_string('Q')}));
+  browser.reset();
+  platform::DestroyNativeWindow(frame);
+}
+
+}  // namespace
+}  // namespace pelmora::gtk::testing
