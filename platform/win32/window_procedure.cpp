@@ -55,10 +55,10 @@ bool ReflectToChild(WPARAM wParam, LPARAM lParam) {
   const auto child = reinterpret_cast<HWND>(lParam);
   WindowRecord* childRecord = RecordOf(child);
   if (childRecord == nullptr || childRecord->procedure == nullptr) return false;
-  if (childRecord->windowClass != WindowClass::Edit &&
-      childRecord->windowClass != WindowClass::Button) {
-    return false;
-  }
+  // Only the notifications the run time has words for: a button's click, an edit's change.
+  const bool click = childRecord->windowClass == WindowClass::Button && HIWORD(wParam) == BN_CLICKED;
+  const bool change = childRecord->windowClass == WindowClass::Edit && HIWORD(wParam) == EN_CHANGE;
+  if (!click && !change) return false;
   childRecord->procedure->OnMessage(Message{ToHandle(child), vocab::msg::ReflectedCommand,
                                             HIWORD(wParam), 0});
   return true;
