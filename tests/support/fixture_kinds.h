@@ -42,6 +42,7 @@ struct RecordedValue {
   std::string text;
   bool hasBytes = false;
   std::vector<std::uint8_t> bytes;
+  friend bool operator==(const RecordedValue&, const RecordedValue&) = default;
 };
 
 // The top-level window of a description: a WindowClass::Frame window that destroys itself on a
