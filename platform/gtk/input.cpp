@@ -25,6 +25,10 @@ platform::MessageFilter* installedFilter = nullptr;
 std::uint32_t heldModifiers = 0;
 // The filter claimed a double click: GTK's 2BUTTON_PRESS that follows it goes nowhere either.
 bool swallowDoublePress = false;
+// The event being offered, for a procedure that starts a window drag from a claimed press.
+GdkEvent* eventBeingOffered = nullptr;
+// Above 0 while a modal box runs its own loop: its loop does no pre-translation.
+int modalLoops = 0;
 
 constexpr std::uint32_t kCtrl = 1, kShift = 2, kAlt = 4;
 
@@ -279,7 +283,9 @@ bool OfferKey(GdkEvent* event) {
 
 void HandleEvent(GdkEvent* event, gpointer) {
   bool dispatch = true;
-  switch (event->type) {
+  GdkEvent* outer = eventBeingOffered;
+  eventBeingOffered = event;
+  switch (modalLoops > 0 ? GDK_NOTHING : event->type) {
     case GDK_BUTTON_PRESS:
     case GDK_2BUTTON_PRESS:
     case GDK_3BUTTON_PRESS:
@@ -295,12 +301,18 @@ void HandleEvent(GdkEvent* event, gpointer) {
     default:
       break;
   }
+  eventBeingOffered = outer;
   if (dispatch) gtk_main_do_event(event);
 }
 
 }  // namespace
 
 void InstallInputHandler() { gdk_event_handler_set(HandleEvent, nullptr, nullptr); }
+
+GdkEvent* InputEventBeingOffered() { return eventBeingOffered; }
+
+ModalLoop::ModalLoop() { ++modalLoops; }
+ModalLoop::~ModalLoop() { --modalLoops; }
 
 }  // namespace pelmora::gtk
 

@@ -61,7 +61,9 @@ void ShowErrorBox(std::string_view caption, std::string_view text) {
   gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
   gtk_widget_show_all(dialog);
   gtk_window_present(GTK_WINDOW(dialog));
-  // gtk_dialog_run runs a nested loop: timers tick and windows paint meanwhile.
+  // gtk_dialog_run runs a nested loop: timers tick and windows paint meanwhile. Like the
+  // system's message box, its loop does no pre-translation.
+  gtk::ModalLoop modal;
   gtk_dialog_run(GTK_DIALOG(dialog));
   gtk_widget_destroy(dialog);
 }

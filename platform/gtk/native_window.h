@@ -94,6 +94,15 @@ void GiveWidgetlessFocus(WindowHandle window);
 
 // Input (input.cpp): the GDK event handler that does pre-translation.
 void InstallInputHandler();
+// The input event being offered to the message filter right now, or null.
+GdkEvent* InputEventBeingOffered();
+// While one lives, events pass to GTK without pre-translation (a modal box's own loop).
+struct ModalLoop {
+  ModalLoop();
+  ~ModalLoop();
+  ModalLoop(const ModalLoop&) = delete;
+  ModalLoop& operator=(const ModalLoop&) = delete;
+};
 
 // Timers (timers.cpp).
 void StopTimersOf(WindowHandle window);

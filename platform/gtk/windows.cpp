@@ -50,14 +50,27 @@ GtkWidget* MakeWidget(NativeWindow& window, const WindowSpec& spec) {
       if ((spec.style & vocab::edit_style::Password) != 0) {
         gtk_entry_set_visibility(GTK_ENTRY(entry), FALSE);
       }
+      namespace es = vocab::edit_style;
+      if ((spec.style & (es::MultiLine | es::UpperCase | es::LowerCase)) != 0) {
+        std::fprintf(stderr, "pelmora: this edit box is single-line and keeps the case typed; "
+                             "multi-line and case-converting boxes are not available here\n");
+      }
       gtk_style_context_add_class(gtk_widget_get_style_context(entry), "pelmora-control");
       return entry;
     }
     case WindowClass::Button: {
       GtkWidget* button = gtk_button_new_with_label(text.c_str());
+      namespace bs = vocab::button_style;
       if (GtkWidget* label = gtk_bin_get_child(GTK_BIN(button)); GTK_IS_LABEL(label)) {
         // The system button clips a caption that does not fit; it never grows.
         gtk_label_set_ellipsize(GTK_LABEL(label), PANGO_ELLIPSIZE_END);
+        std::uint32_t horizontal = spec.style & bs::Center;
+        if (horizontal == bs::Left) gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
+        if (horizontal == bs::Right) gtk_label_set_xalign(GTK_LABEL(label), 1.0f);
+      }
+      if ((spec.style & (bs::Icon | bs::Bitmap)) != 0) {
+        std::fprintf(stderr, "pelmora: buttons showing a picture are not available here; the "
+                             "button shows its caption\n");
       }
       gtk_style_context_add_class(gtk_widget_get_style_context(button), "pelmora-control");
       return button;
@@ -408,7 +421,9 @@ void RemoveMoveCommand(WindowHandle window) {
 void BeginTitleBarDrag(WindowHandle window) {
   NativeWindow* record = gtk::TopLevelOf(Find(window));
   if (record == nullptr || record->widget == nullptr) return;
-  GdkEvent* event = gtk_get_current_event();
+  // The press that asks for the drag is still being offered, so GTK has no current event yet.
+  GdkEvent* offered = gtk::InputEventBeingOffered();
+  GdkEvent* event = offered != nullptr ? gdk_event_copy(offered) : gtk_get_current_event();
   gint button = 1;
   gdouble x = 0, y = 0;
   guint32 time = GDK_CURRENT_TIME;
