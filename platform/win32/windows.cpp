@@ -116,8 +116,16 @@ Rect BoundsOf(WindowHandle window) {
 }
 
 Size ClientSizeOf(WindowHandle window) {
+  const HWND hwnd = ToHwnd(window);
   RECT rect{};
-  GetClientRect(ToHwnd(window), &rect);
+  // The text band is the edit box's business: to the run time the client area stays whole, so
+  // a band computed again (new font, new size) is computed from the same area.
+  const win32::WindowRecord* record = win32::RecordOf(hwnd);
+  if (record != nullptr && record->textBand) {
+    rect = record->textBand->fullClient;
+  } else {
+    GetClientRect(hwnd, &rect);
+  }
   return Size{rect.right - rect.left, rect.bottom - rect.top};
 }
 

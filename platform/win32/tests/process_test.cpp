@@ -68,5 +68,10 @@ TEST(ProgramFile, PathNamesThisProgramWithBackslashes) {
   EXPECT_EQ(path[path.size() - name.size() - 1], PathSeparator());
 }
 
+TEST(Help, AMissingFileOpensNothing) {
+  EXPECT_FALSE(OpenHelp("C:\\pelmora-no-such-folder\\help.chm", 0));
+  EXPECT_FALSE(OpenHelp("", 7));
+}
+
 }  // namespace
 }  // namespace pelmora::platform

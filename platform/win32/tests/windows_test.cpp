@@ -78,9 +78,16 @@ TEST_F(WindowTest, EditTextBandShrinksTheClientAreaAndTheBandsAreFrame) {
   constexpr int kLine = 16;
   const int top = (full.height - kLine) / 2;
   SetEditTextBand(edit, top, kLine);
-  EXPECT_EQ(ClientSizeOf(edit), (Size{full.width, kLine}));
-
   const HWND hwnd = ToHwnd(edit);
+  RECT line{};
+  GetClientRect(hwnd, &line);
+  EXPECT_EQ(line.bottom - line.top, kLine);
+  // The run time still sees the whole area, and setting the same band again changes nothing.
+  EXPECT_EQ(ClientSizeOf(edit), full);
+  SetEditTextBand(edit, top, kLine);
+  GetClientRect(hwnd, &line);
+  EXPECT_EQ(line.bottom - line.top, kLine);
+
   POINT lineOrigin{0, 0};
   ClientToScreen(hwnd, &lineOrigin);
   const auto hitTest = [&](int clientY) {
@@ -94,7 +101,8 @@ TEST_F(WindowTest, EditTextBandShrinksTheClientAreaAndTheBandsAreFrame) {
 
   // Removing the band gives the whole client area back.
   SetEditTextBand(edit, 0, 0);
-  EXPECT_EQ(ClientSizeOf(edit), full);
+  GetClientRect(hwnd, &line);
+  EXPECT_EQ(line.bottom - line.top, full.height);
 }
 
 TEST_F(WindowTest, PaintHandsTheProcedureACanvasThatDrawsIntoTheWindow) {
