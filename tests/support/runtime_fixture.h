@@ -30,8 +30,9 @@ void SetHandlerCallback(HandlerCallback callback);
 // The box text of a run-time error with code 0 and this message, as the user sees it.
 std::string RuntimeErrorText(const std::string& message);
 
+// Members are public so that tables of cases (lambdas) can reach them.
 class RuntimeTest : public ::testing::Test {
- protected:
+ public:
   void SetUp() override;
   void TearDown() override;
 
