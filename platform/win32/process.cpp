@@ -8,7 +8,9 @@
 #include <xmmintrin.h>
 #endif
 
+#include <cstdio>
 #include <cwctype>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/win32/text_conversion.h"
@@ -107,7 +109,11 @@ bool OpenHelp(std::string_view file, std::uint32_t context) {
     if (WinHelpW(GetActiveWindow(), path.c_str(), command, context)) return true;
   }
   // Compiled HTML help and anything else open in the viewer the system associates with the
-  // file; that viewer is not told the context number.
+  // file; that viewer cannot be told the context number.
+  if (context != 0) {
+    std::fprintf(stderr, "pelmora: the help viewer opens %s at its contents; context %u is not "
+                 "passed on\n", std::string(file).c_str(), static_cast<unsigned>(context));
+  }
   const auto result = reinterpret_cast<std::intptr_t>(
       ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   return result > 32;

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,22 +27,30 @@ using win32::testing::RecordingProcedure;
 
 struct RecordingEvents final : BrowserEvents {
   std::vector<std::string> beforeNavigate;
-  int downloadsBegun = 0;
+  std::vector<std::string> log;  // every event by name, in order
   std::string cancelWhenContaining = "\x01";
+  std::function<void()> duringBeforeNavigate;
 
   bool OnBeforeNavigate(std::string_view url) override {
     beforeNavigate.emplace_back(url);
+    log.push_back("before");
+    if (duringBeforeNavigate) duringBeforeNavigate();
     return url.find(cancelWhenContaining) != std::string_view::npos;
   }
-  void OnNavigateComplete(std::string_view) override {}
-  void OnDownloadBegin() override { ++downloadsBegun; }
-  void OnProgressChange(std::int32_t, std::int32_t) override {}
-  void OnDownloadComplete() override {}
-  void OnDocumentComplete(std::string_view) override {}
-  void OnStatusTextChange(std::string_view) override {}
-  void OnTitleChange(std::string_view) override {}
-  void OnCommandStateChange(std::int32_t, bool) override {}
+  void OnNavigateComplete(std::string_view) override { log.push_back("navigated"); }
+  void OnDownloadBegin() override { log.push_back("download-begin"); }
+  void OnProgressChange(std::int32_t, std::int32_t) override { log.push_back("progress"); }
+  void OnDownloadComplete() override { log.push_back("download-complete"); }
+  void OnDocumentComplete(std::string_view) override { log.push_back("document"); }
+  void OnStatusTextChange(std::string_view) override { log.push_back("status"); }
+  void OnTitleChange(std::string_view) override { log.push_back("title"); }
+  void OnCommandStateChange(std::int32_t command, bool) override {
+    log.push_back("command" + std::to_string(command));
+  }
   bool OnNewWindow() override { return false; }
+  bool Saw(const std::string& name) const {
+    return std::find(log.begin(), log.end(), name) != log.end();
+  }
 };
 
 class BrowserTest : public ::testing::Test {
@@ -84,7 +94,7 @@ TEST_F(BrowserTest, IsAVisibleChildOfTheHostFillingItsClientArea) {
   EXPECT_EQ(rect.bottom - rect.top, 200);
 }
 
-TEST_F(BrowserTest, NavigateFetchesThePageAndReportsBeforeNavigateWithTheAddress) {
+TEST_F(BrowserTest, NavigateFetchesThePageAndReportsItsEvents) {
   const std::string address = server_.Address("/first");
   browser_->Navigate(address);
   EXPECT_TRUE(PumpUntil([&] { return server_.GetsOf("/first") >= 1; }, 15000))
@@ -92,6 +102,16 @@ TEST_F(BrowserTest, NavigateFetchesThePageAndReportsBeforeNavigateWithTheAddress
   ASSERT_FALSE(events_.beforeNavigate.empty());
   EXPECT_EQ(events_.beforeNavigate.front(), address);
   EXPECT_EQ(server_.GetsOf("/first"), 1u);
+  // What Wine's control reports for a page it fetches but cannot render: the download's
+  // start and end, the back/forward command states and status texts, in that frame.
+  EXPECT_TRUE(PumpUntil([&] { return events_.Saw("download-complete"); }, 5000));
+  const auto at = [&](const std::string& name) {
+    return std::find(events_.log.begin(), events_.log.end(), name) - events_.log.begin();
+  };
+  EXPECT_EQ(events_.log.front(), "before");
+  EXPECT_LT(at("download-begin"), at("download-complete"));
+  EXPECT_TRUE(events_.Saw("status"));
+  EXPECT_TRUE(events_.Saw("command1") || events_.Saw("command2"));
 }
 
 TEST_F(BrowserTest, CancelledNavigationFetchesNothing) {
@@ -105,6 +125,16 @@ TEST_F(BrowserTest, CancelledNavigationFetchesNothing) {
   EXPECT_EQ(server_.GetsOf("/cancelled"), 0u);
   ASSERT_GE(events_.beforeNavigate.size(), 2u);
   EXPECT_EQ(events_.beforeNavigate[0], server_.Address("/cancelled"));
+}
+
+TEST_F(BrowserTest, AHandlerMayReleaseTheBrowserWhileItReportsAnEvent) {
+  // The page view is destroyed with its window, and a handler may close the window.
+  events_.duringBeforeNavigate = [&] { browser_.reset(); };
+  browser_->Navigate(server_.Address("/gone"));
+  PumpFor(300);
+  EXPECT_EQ(browser_, nullptr);
+  EXPECT_EQ(events_.beforeNavigate.size(), 1u);
+  EXPECT_EQ(GetWindow(ToHwnd(host_), GW_CHILD), nullptr);
 }
 
 TEST_F(BrowserTest, SilentAndOfflineAreStoredInTheControl) {
