@@ -137,6 +137,19 @@ TEST_F(BrowserTest, AHandlerMayReleaseTheBrowserWhileItReportsAnEvent) {
   EXPECT_EQ(GetWindow(ToHwnd(host_), GW_CHILD), nullptr);
 }
 
+TEST_F(BrowserTest, ReleasedWhileItsHostIsBeingDestroyed) {
+  // As the page view does it: the browser goes when its host hears of its destruction.
+  hostProcedure_.answer = [&](const Message& m) -> std::intptr_t {
+    if (m.id == vocab::msg::Destroy) browser_.reset();
+    return 0;
+  };
+  browser_->Navigate(server_.Address("/closing"));
+  DestroyNativeWindow(frame_);
+  PumpFor(200);
+  EXPECT_EQ(browser_, nullptr);
+  EXPECT_FALSE(WindowExists(host_));
+}
+
 TEST_F(BrowserTest, SilentAndOfflineAreStoredInTheControl) {
   for (const bool value : {true, false}) {
     browser_->PutSilent(value);
