@@ -3,6 +3,7 @@
 
 #include <set>
 
+#include "platform/sim/sim.h"
 #include "runtime/values.h"
 #include "tests/values/value_test_support.h"
 
@@ -135,6 +136,22 @@ TEST_F(RandomNumberTest, EqualBoundsGiveTheBoundWithoutAdvancingTheGenerator) {
   Seed(1);
   EXPECT_EQ(Draw(TypedValue::Int32(-3), TypedValue::Int32(-9)), 0);
   EXPECT_EQ(DrawUnbounded(), 41) << "negative bounds are both 0: no draw";
+}
+
+// The seeding the program uses reads the system's tick count through the platform; here the
+// simulated system's clock.
+TEST(SeedRandomFromTheSystem, ReadsThePlatformTickCount) {
+  sim::Reset();
+  sim::SetTickCount(1000);
+  testing::FakeValueMemory memory;
+  RandomState random;
+  ValueContext context{memory, random};  // the platform's tick count
+  CallCommand(context, SeedRandom, {TypedValue::Omitted()});
+  EXPECT_EQ(random.state, 1000u);
+  sim::Advance(5);
+  CallCommand(context, SeedRandom, {TypedValue::Omitted()});
+  EXPECT_EQ(random.state, 1005u + 332u) << "five milliseconds later, plus the counter";
+  sim::Reset();
 }
 
 }  // namespace

@@ -130,7 +130,7 @@ TEST(ToNumberOfLongText, LeadingZerosAndDroppedDigitsKeepTheirWeight) {
   ExpectSameDouble(ReadNumberPrefix(("1" + zeros).c_str()), kInfinity, "10...0");
 }
 
-TEST(ToNumberOfText, ReadsNullAndNonTextArgumentsAsTheEmptyText) {
+TEST(ToNumberArguments, ReadsNullAndNonTextArgumentsAsTheEmptyText) {
   EXPECT_EQ(ReadNumberPrefix(nullptr), 0.0);
   testing::TestValueContext values;
   for (const TypedValue& argument :
@@ -142,7 +142,7 @@ TEST(ToNumberOfText, ReadsNullAndNonTextArgumentsAsTheEmptyText) {
 
 // GTK sets the user's locale at start-up; where the decimal separator is a comma, a
 // locale-bound conversion would read "1.5" as 1.
-TEST(ToNumberOfText, DoesNotDependOnTheCLocale) {
+TEST(ToNumberLocale, DoesNotDependOnTheCLocale) {
   const std::string saved = std::setlocale(LC_ALL, nullptr);
   bool commaLocale = false;
   for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de-DE", "German_Germany.1252"}) {
