@@ -190,5 +190,53 @@ TEST_F(WindowTest, BoundsOfAChildAreInTheParentsClientArea) {
   EXPECT_EQ(BoundsOf(frame_), (Rect{120, 120, 320, 220}));
 }
 
+struct ShapeCase {
+  const char* name;
+  std::int32_t shape;
+  bool hasRegion;
+  // Points of the 320 x 220 window, and whether the shaped window keeps them.
+  bool keepsCorner;
+  bool keepsCentre;
+  bool keepsMiddleOfLeftEdge;
+};
+
+class ShapeTest : public WindowTest, public ::testing::WithParamInterface<ShapeCase> {};
+
+TEST_P(ShapeTest, CutsTheWindowToItsOutline) {
+  const ShapeCase& c = GetParam();
+  SetShape(frame_, 1);  // start from a shaped window: every case must replace or remove it
+  SetShape(frame_, c.shape);
+  const HRGN region = CreateRectRgn(0, 0, 0, 0);
+  const bool hasRegion = GetWindowRgn(ToHwnd(frame_), region) != ERROR;
+  EXPECT_EQ(hasRegion, c.hasRegion);
+  if (hasRegion) {
+    EXPECT_EQ(PtInRegion(region, 1, 1) != FALSE, c.keepsCorner);
+    EXPECT_EQ(PtInRegion(region, 160, 110) != FALSE, c.keepsCentre);
+    EXPECT_EQ(PtInRegion(region, 4, 110) != FALSE, c.keepsMiddleOfLeftEdge);
+  }
+  DeleteObject(region);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shapes, ShapeTest,
+    ::testing::Values(ShapeCase{"Rectangle", 0, false, true, true, true},
+                      ShapeCase{"Ellipse", 1, true, false, true, true},
+                      ShapeCase{"RoundedRectangle", 2, true, false, true, true},
+                      ShapeCase{"Ring", 3, true, false, false, true},
+                      ShapeCase{"UnknownStaysRectangular", 9, false, true, true, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(WindowTest, TopmostAndTheMoveCommandFollowTheirSetters) {
+  const HWND hwnd = ToHwnd(frame_);
+  SetTopmost(frame_, true);
+  EXPECT_NE(ExStyleOf(frame_) & vocab::exstyle::Topmost, 0u);
+  SetTopmost(frame_, false);
+  EXPECT_EQ(ExStyleOf(frame_) & vocab::exstyle::Topmost, 0u);
+
+  ASSERT_NE(GetMenuState(GetSystemMenu(hwnd, FALSE), SC_MOVE, MF_BYCOMMAND), static_cast<UINT>(-1));
+  RemoveMoveCommand(frame_);
+  EXPECT_EQ(GetMenuState(GetSystemMenu(hwnd, FALSE), SC_MOVE, MF_BYCOMMAND), static_cast<UINT>(-1));
+}
+
 }  // namespace
 }  // namespace pelmora::platform
