@@ -95,6 +95,9 @@ void WindowControl::ApplyCreationExtras() {
     Note("background pictures are not drawn; the background colour fills the window");
   }
   if (!values_.Data(wp::BackMusic).empty()) Note("background music is not played");
+  if (values_.Flag(wp::KeepTitleActive)) {
+    Note("the title bar is not kept active while another window is active");
+  }
 }
 
 void WindowControl::Apply(std::int32_t ownIndex) {

@@ -38,8 +38,9 @@ class Keyboard : public StandardKindsTest {
 
 const ControlId A = ChildId(3), L = ChildId(4), B = ChildId(5), C = ChildId(6);
 
-TEST_F(Keyboard, EqualTabOrdersVisitFromLastStoredToFirstSkippingLabels) {
-  Load({WindowRecord(), EditRecord(3), LabelRecord(4), ButtonRecord(5), EditRecord(6)});
+TEST_F(Keyboard, EqualTabOrdersVisitFromLastStoredToFirstSkippingLabelsAndTimers) {
+  Load({WindowRecord(), EditRecord(3), LabelRecord(4), ButtonRecord(5), EditRecord(6),
+        ControlBuilder(ChildId(7), kind_ids::Timer).Flags(kVisibleTabStop)});
   // The window takes the focus when shown and hands it to the first of the order.
   EXPECT_EQ(FocusedControl(), C);
   EXPECT_EQ(TabVisits(4), (std::vector<ControlId>{B, A, C, B}));

@@ -5,7 +5,9 @@
 
 #include "runtime/kinds/button_kind.h"
 #include "runtime/kinds/edit_box_kind.h"
+#include "runtime/kinds/html_viewer_kind.h"
 #include "runtime/kinds/label_kind.h"
+#include "runtime/kinds/timer_kind.h"
 #include "runtime/kinds/window_kind.h"
 
 namespace pelmora::testing {
@@ -42,8 +44,8 @@ constexpr std::array<HandlerEntry, sizeof...(References)> HandlerTable(
 
 const auto kHandlers = HandlerTable(std::make_integer_sequence<std::uint32_t, 16>{});
 
-std::array<ControlKind*, 4> kKinds = {&WindowKind(), &EditBoxKind(), &LabelKind(),
-                                      &ButtonKind()};
+std::array<ControlKind*, 6> kKinds = {&WindowKind(), &EditBoxKind(), &LabelKind(),
+                                      &ButtonKind(), &TimerKind(), &HtmlViewerKind()};
 
 }  // namespace
 

@@ -28,7 +28,7 @@ std::vector<std::uint8_t> BlockWith(const BlockLayout& layout,
                                     const std::function<void(KindValues&)>& change = {});
 
 using Change = std::function<void(KindValues&)>;
-// Records of the four kinds with their blocks written from the defaults plus `change`. The
+// Records of the four standard kinds (the fixture also knows the timer and HTML viewer kinds) with their blocks written from the defaults plus `change`. The
 // window is 400 x 300; children are 80 x 24, visible and with a tab stop.
 ControlBuilder WindowRecord(const Change& change = {});
 ControlBuilder EditRecord(std::uint32_t serial, const Change& change = {});
