@@ -68,6 +68,22 @@ TEST(ProgramFile, PathNamesThisProgramWithBackslashes) {
   EXPECT_EQ(path[path.size() - name.size() - 1], PathSeparator());
 }
 
+TEST(ErrorMode, WideningKeepsTheModeInForceAndAddsTheTwoQuietFlags) {
+  const UINT before = SetErrorMode(SEM_NOGPFAULTERRORBOX);
+  WidenErrorMode();
+  const UINT widened = SetErrorMode(before);
+  EXPECT_EQ(widened, static_cast<UINT>(SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS |
+                                       SEM_NOOPENFILEERRORBOX));
+}
+
+TEST(Values, ComeFromTheProcessHeap) {
+  void* block = HeapAllocate(100);
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(HeapSize(GetProcessHeap(), 0, block), 100u);
+  HeapRelease(block);
+  HeapRelease(nullptr);  // nothing to give back
+}
+
 TEST(Help, AMissingFileOpensNothing) {
   EXPECT_FALSE(OpenHelp("C:\\pelmora-no-such-folder\\help.chm", 0));
   EXPECT_FALSE(OpenHelp("", 7));
