@@ -249,8 +249,10 @@ TEST_F(PropertyAccessTest, TagAndMousePointerAreNewValues) {
   auto tag = read(common_property::Tag);
   ASSERT_NE(tag, 0u);
   EXPECT_STREQ(reinterpret_cast<const char*>(tag), "tagged");
-  EXPECT_NE(read(common_property::Tag), tag);  // a new value each time
+  auto again = read(common_property::Tag);
+  EXPECT_NE(again, tag);  // a new value each time
   runtime->FreeValue(reinterpret_cast<const void*>(tag));
+  runtime->FreeValue(reinterpret_cast<const void*>(again));
   runtime->WriteProperty(kMain, kFirst, common_property::Tag, -1, 0, 0);
   EXPECT_EQ(read(common_property::Tag), 0u);
 
