@@ -65,7 +65,12 @@ WindowHandle CreateNativeWindow(const WindowSpec& spec) {
     record->systemProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
         window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&win32::SubclassProcedure)));
   }
-  if (!child && spec.windowClass != WindowClass::HiddenOwner) EnforceOuterRect(window, spec.rect);
+  // A window created minimized or maximized has the system's rectangle, not the stored one.
+  const bool placedBySystem =
+      (spec.style & (vocab::style::Minimize | vocab::style::Maximize)) != 0;
+  if (!child && !placedBySystem && spec.windowClass != WindowClass::HiddenOwner) {
+    EnforceOuterRect(window, spec.rect);
+  }
   return ToHandle(window);
 }
 
