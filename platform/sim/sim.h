@@ -10,6 +10,17 @@
 //   error box) has nothing to do, the sim asks the installed User for its next step. Calls
 //   made from inside that step only queue their input or set the time to reach; the waiting
 //   loop then processes them.
+//
+// Points where the simulated system behaves in a particular way:
+// - Creating a window sends its procedure nothing; a Visible style makes it visible without
+//   activating it. New children go below their siblings, new top-level windows on top.
+// - The loop translates a key-down that pre-translation let through into its character
+//   (Enter, Backspace, Tab and Esc included, none with Alt), taken right after it; a claimed
+//   key-down makes no character. Key messages go to the focus as it is when they are taken.
+// - Alt+F4 that gets through asks the top-level window to close, whatever class has the focus.
+// - Showing a top-level window minimized activates it too, but nothing has the focus then.
+// - The wheel message carries a screen position, as on Windows.
+// - Timer periods below 10 ms count as 10 ms.
 #pragma once
 
 #include <cstdint>
