@@ -31,6 +31,7 @@ WindowHandle FocusNow() {
   NativeWindow* top = ActiveTopLevel();
   if (top == nullptr) return WindowHandle::None;
   GtkWidget* focusWidget = gtk_window_get_focus(GTK_WINDOW(top->widget));
+  if (focusWidget != nullptr) widgetlessFocus = WindowHandle::None;
   if (focusWidget == nullptr) {
     NativeWindow* holder = Find(widgetlessFocus);
     if (holder != nullptr && !holder->destroying && TopLevelOf(holder) == top) {
@@ -66,6 +67,23 @@ void UpdateFocus() {
     }
   } while (again);
   busy = false;
+}
+
+// GTK tells of a focus change while it is still making it (the old widget loses the focus
+// before the new one has it). Looking then would report a passing state to the procedures,
+// and one that moves the focus in reply would undo the user's click; so the look is taken
+// once GTK is done.
+void UpdateFocusSoon() {
+  static guint pending = 0;
+  if (pending != 0) return;
+  pending = g_idle_add_full(
+      G_PRIORITY_HIGH,
+      [](gpointer) -> gboolean {
+        pending = 0;
+        UpdateFocus();
+        return G_SOURCE_REMOVE;
+      },
+      nullptr, nullptr);
 }
 
 WindowHandle CurrentFocus() { return currentFocus; }

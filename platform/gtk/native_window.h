@@ -87,6 +87,8 @@ bool GtkStarted();
 // Focus bookkeeping (focus.cpp): works out which window holds the keyboard focus now and
 // sends KillFocus / SetFocus when that changed.
 void UpdateFocus();
+// The same, once GTK has finished the focus change it is reporting.
+void UpdateFocusSoon();
 WindowHandle CurrentFocus();
 void ForgetFocus(WindowHandle window);
 // Lets a window that has no focusable widget hold the focus of its top level.

@@ -67,7 +67,8 @@ void SetText(WindowHandle window, std::string_view text) {
       record->settingText = true;
       gtk_entry_set_text(GTK_ENTRY(record->widget), utf8.c_str());
       record->settingText = false;
-      gtk::Deliver(window, vocab::msg::ReflectedCommand, vocab::notify::EditChanged);
+      gtk::Deliver(window, vocab::msg::ReflectedCommand, vocab::notify::EditChanged,
+                   static_cast<std::intptr_t>(window));
       return;
     case WindowClass::Label:
       gtk_widget_queue_draw(record->widget);

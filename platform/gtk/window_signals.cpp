@@ -54,10 +54,10 @@ gboolean OnWindowState(GtkWidget*, GdkEventWindowState* event, gpointer data) {
   return FALSE;
 }
 
-void OnFocusWidgetChanged(GtkWindow*, GtkWidget*, gpointer) { UpdateFocus(); }
+void OnFocusWidgetChanged(GtkWindow*, GtkWidget*, gpointer) { UpdateFocusSoon(); }
 
 gboolean OnWidgetFocusChange(GtkWidget*, GdkEvent*, gpointer) {
-  UpdateFocus();
+  UpdateFocusSoon();
   return FALSE;
 }
 
@@ -73,13 +73,16 @@ gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer data) {
 }
 
 void OnClicked(GtkButton*, gpointer data) {
-  Deliver(HandleOf(data), msg::ReflectedCommand, vocab::notify::ButtonClicked);
+  // lParam names the control, as the system's notification does.
+  Deliver(HandleOf(data), msg::ReflectedCommand, vocab::notify::ButtonClicked,
+          static_cast<std::intptr_t>(HandleOf(data)));
 }
 
 void OnEntryChanged(GtkEditable*, gpointer data) {
   NativeWindow* window = Find(HandleOf(data));
   if (window == nullptr || window->settingText || window->destroying) return;
-  Deliver(window->handle, msg::ReflectedCommand, vocab::notify::EditChanged);
+  Deliver(window->handle, msg::ReflectedCommand, vocab::notify::EditChanged,
+          static_cast<std::intptr_t>(window->handle));
 }
 
 // A widget destroyed by GTK rather than through DestroyNativeWindow (the application is torn

@@ -132,3 +132,48 @@ TEST_F(LiveTest, AClaimedKeyNeverReachesTheWidget) {
 
 }  // namespace
 }  // namespace pelmora::gtk::testing
+
+namespace pelmora::gtk::testing {
+namespace {
+
+TEST_F(LiveTest, ClicksMoveTheFocusBetweenEditBoxesAfterTyping) {
+  Log log;
+  RecordingProcedure frameProcedure("frame", log);
+  RecordingProcedure editProcedure("edit", log);
+  RecordingFilter filter(log);
+  WindowHandle frame = MakeFrame(&frameProcedure, {100, 100, 400, 200});
+  WindowHandle first = MakeChild(frame, platform::WindowClass::Edit, {10, 10, 200, 32},
+                                 &editProcedure, "http://");
+  WindowHandle second = MakeChild(frame, platform::WindowClass::Edit, {220, 10, 100, 32},
+                                  &editProcedure, "5");
+  platform::SetEditTextBand(first, 8, 16);
+  platform::SetEditTextBand(second, 8, 16);
+  // As the run time's window does: a frame that receives the focus hands it on to the control
+  // that had it last; it must not take a click's focus change back.
+  WindowHandle lastFocused = first;
+  editProcedure.onMessage = [&](const platform::Message& m) {
+    if (m.id == vocab::msg::SetFocus) lastFocused = m.window;
+  };
+  frameProcedure.onMessage = [&](const platform::Message& m) {
+    if (m.id == vocab::msg::SetFocus) platform::SetFocusTo(lastFocused);
+  };
+  filter.Name(first, "first");
+  filter.Name(second, "second");
+  platform::InstallMessageFilter(&filter);
+  ASSERT_TRUE(ShowAndActivate(frame));
+  platform::Rect outer = platform::BoundsOf(frame);
+  auto centre = [&](platform::Rect r) {
+    return std::to_string(outer.left + r.left + r.width / 2) + " " +
+           std::to_string(outer.top + r.top + r.height / 2);
+  };
+  Xdotool("mousemove " + centre({10, 10, 200, 32}) + " click 1 sleep 0.3 key ctrl+a type abc");
+  ASSERT_TRUE(WaitFor([&] { return platform::TextOf(first) == "abc"; }, 5000));
+  Xdotool("mousemove " + centre({220, 10, 100, 32}) + " click 1 sleep 0.3 key ctrl+a type 7");
+  ASSERT_TRUE(WaitFor([&] { return platform::TextOf(second) == "7"; }, 5000))
+      << "first: " << platform::TextOf(first) << " second: " << platform::TextOf(second);
+  EXPECT_EQ(platform::FocusedWindow(), second);
+  platform::DestroyNativeWindow(frame);
+}
+
+}  // namespace
+}  // namespace pelmora::gtk::testing
