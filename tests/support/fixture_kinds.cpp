@@ -31,8 +31,12 @@ constexpr PropertyType kCommonTypes[] = {
 // private notices, reports its end and frees itself on its final message.
 class FixtureControl final : public LiveControl, public platform::WindowProcedure {
  public:
-  FixtureControl(Runtime& runtime, CallLog& log, const KindCreation& creation, bool topLevel)
+  using PreTranslateHook = std::function<bool(ControlId, platform::Message&)>;
+
+  FixtureControl(Runtime& runtime, CallLog& log, const KindCreation& creation, bool topLevel,
+                 const PreTranslateHook& hook)
       : block(creation.block.begin(), creation.block.end()),
+        hook_(hook),
         runtime_(runtime),
         log_(log),
         windowId_(creation.windowId),
@@ -53,6 +57,9 @@ class FixtureControl final : public LiveControl, public platform::WindowProcedur
 
   ControlId Id() const { return controlId_; }
   platform::WindowHandle Window() const override { return window_; }
+  bool PreTranslate(platform::Message& message) override {
+    return hook_ ? hook_(controlId_, message) : false;
+  }
   void ShowAfterLoad() override {
     log_.Add("show " + Hex(controlId_));
     platform::ShowNativeWindow(window_, vocab::Show::Show);
@@ -91,6 +98,7 @@ class FixtureControl final : public LiveControl, public platform::WindowProcedur
   std::vector<std::uint8_t> block;
 
  private:
+  const PreTranslateHook& hook_;
   Runtime& runtime_;
   CallLog& log_;
   WindowId windowId_;
@@ -99,8 +107,9 @@ class FixtureControl final : public LiveControl, public platform::WindowProcedur
   platform::WindowHandle window_ = platform::WindowHandle::None;
 };
 
-LiveControl* Create(Runtime& runtime, CallLog& log, const KindCreation& creation, bool topLevel) {
-  auto* control = new FixtureControl(runtime, log, creation, topLevel);
+LiveControl* Create(Runtime& runtime, CallLog& log, const KindCreation& creation, bool topLevel,
+                    const FixtureControl::PreTranslateHook& hook) {
+  auto* control = new FixtureControl(runtime, log, creation, topLevel, hook);
   if (!control->Create(creation)) {
     delete control;
     return nullptr;
@@ -130,7 +139,7 @@ std::span<const PropertyType> FixtureWindowKind::PropertyTypes() const {
 
 LiveControl* FixtureWindowKind::CreateKindControl(Runtime& runtime, const KindCreation& creation) {
   if (failCreation) return nullptr;
-  return Create(runtime, log_, creation, true);
+  return Create(runtime, log_, creation, true, onPreTranslate);
 }
 
 bool FixtureWindowKind::WriteOwnProperty(Runtime&, LiveControl& control, std::int32_t ownIndex,
@@ -161,7 +170,7 @@ FixtureChildKind::FixtureChildKind(CallLog& log, KindId id, std::vector<Property
 LiveControl* FixtureChildKind::CreateKindControl(Runtime& runtime, const KindCreation& creation) {
   blocks.emplace_back(creation.block.begin(), creation.block.end());
   if (creation.controlId == failCreationOf) return nullptr;
-  return Create(runtime, log_, creation, false);
+  return Create(runtime, log_, creation, false, onPreTranslate);
 }
 
 bool FixtureChildKind::WriteOwnProperty(Runtime&, LiveControl& control, std::int32_t ownIndex,

@@ -10,10 +10,12 @@
 //   "starting <KindId hex>", "ending <KindId hex>"         the child kind's module notices
 //
 // Every timer message that reaches a fixture control's window raises the control's event 0,
-// as a timer control does.
+// as a timer control does. Pre-translation of a message aimed at a fixture control (or passing
+// it on the way up) asks the kind's onPreTranslate, when set, whether the control claims it.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -65,6 +67,7 @@ class FixtureWindowKind final : public ControlKind {
 
   // The next creation fails (the kind returns nothing).
   bool failCreation = false;
+  std::function<bool(ControlId, platform::Message&)> onPreTranslate;
 
  private:
   CallLog& log_;
@@ -96,6 +99,7 @@ class FixtureChildKind final : public ControlKind {
   // What ReadOwnProperty hands out, by own index.
   std::map<std::int32_t, RecordedValue> readValues;
   bool askRebuild = false;
+  std::function<bool(ControlId, platform::Message&)> onPreTranslate;
   // Creation of the control with this id fails.
   ControlId failCreationOf = 0;
   // The kind block each creation received, in order.
