@@ -233,6 +233,7 @@ class Compiler {
         writer.CountedText(Text(value));
         break;
       case FieldType::Data:
+      case FieldType::Font:
         writer.CountedBytes(value.text == "none" && !value.quoted ? std::vector<std::uint8_t>{} : Hex(value));
         break;
     }
@@ -257,7 +258,8 @@ class Compiler {
           case FieldType::Logical: writer.U32(field.defaultNumber); break;
           case FieldType::Number16: writer.U16(static_cast<std::uint16_t>(field.defaultNumber)); break;
           case FieldType::Text: writer.CountedText(std::string(field.defaultText)); break;
-          case FieldType::Data: writer.U32(0); break;
+          case FieldType::Data:
+          case FieldType::Font: writer.U32(0); break;
         }
       }
       control_->description.kindBlock = writer.Take();

@@ -63,7 +63,8 @@ bool DumpKindBlock(const KindSchema& schema, std::span<const std::uint8_t> block
         value = Quote({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
         break;
       }
-      case FieldType::Data: {
+      case FieldType::Data:
+      case FieldType::Font: {
         auto bytes = reader.CountedBytes();
         value = bytes.empty() ? "none" : FormatHexBytes(bytes);
         break;
