@@ -103,9 +103,13 @@ void DispatchInput(QueuedItem& item) {
 void Dispatch(QueuedItem& item) {
   World& world = TheWorld();
   switch (item.kind) {
-    case QueuedItem::Kind::Timer:
-      Send(item.message.window, vocab::msg::Timer, item.message.wParam, 0);
+    case QueuedItem::Kind::Timer: {
+      // Like every message the loop takes, a tick is offered for pre-translation first.
+      platform::Message message = item.message;
+      if (world.filter != nullptr && world.filter->PreTranslate(message)) break;
+      Send(message.window, message.id, message.wParam, message.lParam);
       break;
+    }
     case QueuedItem::Kind::UserAction:
       item.action();
       break;

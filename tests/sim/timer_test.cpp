@@ -96,9 +96,19 @@ TEST_F(TimerTest, TimerMessagesWaitUntilNothingElseIsQueued) {
   };
   trace.clear();
   Advance(450);
-  EXPECT_THAT(trace, ElementsAre("host:Timer(1000)", "filter:MouseMove(0)",
-                                 "filter:MouseMove(0)", "host:Timer(1000)"));
+  EXPECT_THAT(trace, ElementsAre("filter:Timer(1000)", "host:Timer(1000)", "filter:MouseMove(0)",
+                                 "filter:MouseMove(0)", "filter:Timer(1000)", "host:Timer(1000)"));
   EXPECT_THAT(tickTimes, ElementsAre(100, 400));
+}
+
+TEST_F(TimerTest, AClaimedTickNeverReachesTheWindow) {
+  RecordingFilter filter(trace);
+  filter.claim = [](platform::Message& message) { return message.id == vocab::msg::Timer; };
+  platform::InstallMessageFilter(&filter);
+  platform::StartTimer(host, 1000, 100);
+  Advance(250);
+  EXPECT_TRUE(tickTimes.empty());
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "filter:Timer(1000)"), 2);
 }
 
 TEST_F(TimerTest, StoppingEndsTheTicksAlsoFromInsideItsOwnTick) {
