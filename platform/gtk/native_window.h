@@ -44,6 +44,8 @@ struct NativeWindow {
   bool minimized = false;
   bool maximized = false;
   bool active = false;
+  // RemoveMoveCommand took the window manager's move function away.
+  bool movable = true;
   // Children, top of the stacking order first.
   std::vector<WindowHandle> children;
   platform::FontSpec font;

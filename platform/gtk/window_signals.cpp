@@ -56,6 +56,10 @@ gboolean OnWindowState(GtkWidget*, GdkEventWindowState* event, gpointer data) {
 
 void OnFocusWidgetChanged(GtkWindow*, GtkWidget*, gpointer) { UpdateFocusSoon(); }
 
+void OnRealized(GtkWidget*, gpointer data) {
+  if (NativeWindow* window = Find(HandleOf(data))) ApplyWindowManagerHints(*window);
+}
+
 gboolean OnWidgetFocusChange(GtkWidget*, GdkEvent*, gpointer) {
   UpdateFocusSoon();
   return FALSE;
@@ -126,6 +130,7 @@ void ConnectWindowSignals(NativeWindow& window) {
       g_signal_connect(widget, "notify::is-active", G_CALLBACK(OnActiveChanged), data);
       g_signal_connect(widget, "window-state-event", G_CALLBACK(OnWindowState), data);
       g_signal_connect_after(widget, "set-focus", G_CALLBACK(OnFocusWidgetChanged), data);
+      g_signal_connect_after(widget, "realize", G_CALLBACK(OnRealized), data);
       g_signal_connect(window.client, "draw", G_CALLBACK(OnDraw), data);
       break;
     case WindowClass::Label:
@@ -177,6 +182,35 @@ void ApplyFrameStyles(NativeWindow& window) {
   }
   gtk_window_set_transient_for(gtkWindow, transientFor);
   ApplyFrameSize(window);
+  ApplyWindowManagerHints(window);
+}
+
+void ApplyWindowManagerHints(NativeWindow& window) {
+  if (window.windowClass != platform::WindowClass::Frame || window.widget == nullptr ||
+      !gtk_widget_get_realized(window.widget)) {
+    return;
+  }
+  namespace style = vocab::style;
+  const std::uint32_t bits = window.style;
+  int functions = 0;
+  if ((bits & style::ThickFrame) != 0) functions |= GDK_FUNC_RESIZE;
+  if (window.movable) functions |= GDK_FUNC_MOVE;
+  if ((bits & style::MinimizeBox) != 0) functions |= GDK_FUNC_MINIMIZE;
+  if ((bits & style::MaximizeBox) != 0) functions |= GDK_FUNC_MAXIMIZE;
+  if ((bits & style::SystemMenu) != 0) functions |= GDK_FUNC_CLOSE;
+  int decorations = 0;
+  if ((bits & style::Caption) == style::Caption) {
+    decorations = GDK_DECOR_BORDER | GDK_DECOR_TITLE;
+    if ((bits & style::SystemMenu) != 0) decorations |= GDK_DECOR_MENU;
+    if ((bits & style::MinimizeBox) != 0) decorations |= GDK_DECOR_MINIMIZE;
+    if ((bits & style::MaximizeBox) != 0) decorations |= GDK_DECOR_MAXIMIZE;
+    if ((bits & style::ThickFrame) != 0) decorations |= GDK_DECOR_RESIZEH;
+  } else if ((bits & (style::Border | style::DialogFrame | style::ThickFrame)) != 0) {
+    decorations = GDK_DECOR_BORDER;
+  }
+  GdkWindow* gdkWindow = gtk_widget_get_window(window.widget);
+  gdk_window_set_functions(gdkWindow, static_cast<GdkWMFunction>(functions));
+  gdk_window_set_decorations(gdkWindow, static_cast<GdkWMDecoration>(decorations));
 }
 
 void ApplyFrameSize(NativeWindow& window) {

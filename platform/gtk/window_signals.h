@@ -13,6 +13,11 @@ void ConnectWindowSignals(NativeWindow& window);
 // -> dialog hint, topmost -> keep above, owned by the hidden owner -> no taskbar entry.
 void ApplyFrameStyles(NativeWindow& window);
 
+// Tells the window manager which frame parts and functions the style asks for (minimize and
+// maximize buttons, the close command, resizing, moving), through the Motif hints that X11
+// window managers read. Takes effect once the window is realized.
+void ApplyWindowManagerHints(NativeWindow& window);
+
 // Gives a frame's GtkWindow the size of its record: a fixed-size window takes the size of its
 // client area's request, a resizable one is resized.
 void ApplyFrameSize(NativeWindow& window);

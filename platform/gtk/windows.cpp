@@ -407,15 +407,13 @@ void SetTopmost(WindowHandle window, bool topmost) {
   }
 }
 
+// The window manager is asked to offer no move function; a manager that ignores the Motif
+// hints still moves the window.
 void RemoveMoveCommand(WindowHandle window) {
-  if (Find(window) == nullptr) return;
-  static bool told = false;
-  if (!told) {
-    told = true;
-    std::fprintf(stderr,
-                 "pelmora: GTK cannot keep the window manager from moving a window; "
-                 "the window stays movable\n");
-  }
+  NativeWindow* record = Find(window);
+  if (record == nullptr) return;
+  record->movable = false;
+  gtk::ApplyWindowManagerHints(*record);
 }
 
 void BeginTitleBarDrag(WindowHandle window) {
