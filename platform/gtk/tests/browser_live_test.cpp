@@ -35,7 +35,11 @@ class RecordingEvents final : public platform::BrowserEvents {
     log_.push_back("title " + std::string(title));
   }
   void OnCommandStateChange(std::int32_t, bool) override {}
-  bool OnNewWindow() override { return true; }
+  bool cancelNewWindow = true;
+  bool OnNewWindow() override {
+    log_.push_back("new window");
+    return cancelNewWindow;
+  }
 
  private:
   Log& log_;
@@ -146,6 +150,58 @@ TEST_F(BrowserTest, KeysTypedIntoThePageAreOfferedOnce) {
                       "page KeyUp " + std::to_string('Q')}));
   browser.reset();
   platform::DestroyNativeWindow(frame);
+}
+
+// A page that opens a pop-up by script: the run time is asked, and only a window it lets
+// through appears, as a top level of its own.
+TEST_F(BrowserTest, APopUpOpensInItsOwnTopLevelUnlessCancelled) {
+  for (bool cancel : {true, false}) {
+    SCOPED_TRACE(cancel ? "cancelled" : "let through");
+    Log log;
+    RecordingProcedure frameProcedure("frame", log);
+    WindowHandle frame = MakeFrame(&frameProcedure, {100, 100, 400, 300});
+    WindowHandle host =
+        MakeChild(frame, platform::WindowClass::BrowserHost, {0, 0, 400, 250}, nullptr);
+    RecordingEvents events(log);
+    events.cancelNewWindow = cancel;
+    std::unique_ptr<platform::Browser> browser = platform::CreateBrowser(host, events);
+    platform::ShowNativeWindow(frame, vocab::Show::Show);
+    std::string opener =
+        "file://" + WritePage("opener.html", "<script>window.open('" + other_ + "')</script>");
+    auto topLevels = [] {
+      GList* list = gtk_window_list_toplevels();
+      int shown = 0;
+      for (GList* at = list; at != nullptr; at = at->next) {
+        if (gtk_widget_get_visible(GTK_WIDGET(at->data))) ++shown;
+      }
+      g_list_free(list);
+      return shown;
+    };
+    const int before = topLevels();
+    browser->Navigate(opener);
+    ASSERT_TRUE(WaitFor([&] { return Has(log, "new window"); }, 20000));
+    if (cancel) {
+      RunFor(1000);
+      EXPECT_EQ(topLevels(), before);
+    } else {
+      EXPECT_TRUE(WaitFor([&] { return topLevels() == before + 1; }, 10000));
+      // The pop-up is the browser's own window, not the run time's: close it here.
+      GList* list = gtk_window_list_toplevels();
+      for (GList* at = list; at != nullptr; at = at->next) {
+        GtkWidget* window = GTK_WIDGET(at->data);
+        if (gtk_widget_get_visible(window) && Find(frame)->widget != window &&
+            gtk_window_get_window_type(GTK_WINDOW(window)) == GTK_WINDOW_TOPLEVEL &&
+            FindByWidget(window) == nullptr) {
+          gtk_widget_destroy(window);
+        }
+      }
+      g_list_free(list);
+    }
+    EXPECT_EQ(std::count(log.begin(), log.end(), "new window"), 1);
+    browser.reset();
+    platform::DestroyNativeWindow(frame);
+    g_remove((folder_ + "/opener.html").c_str());
+  }
 }
 
 }  // namespace
