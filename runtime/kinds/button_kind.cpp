@@ -22,7 +22,7 @@ constexpr std::array kButtonFields = {
     BlockField{bp::HorizontalAlignment, N, 0, 1},
     BlockField{bp::VerticalAlignment, N, 0, 1},
     BlockField{bp::Picture, D, 0, 0},
-    BlockField{bp::Font, D, 0, 0},
+    BlockField{bp::Font, FieldType::Font, 0, 0},
     BlockField{bp::Caption, T, 0, 0, "\xB0\xB4\xC5\xA5"},  // 按钮
 };
 constexpr BlockLayout kButtonLayout{1, kButtonFields, {}};

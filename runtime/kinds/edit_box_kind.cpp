@@ -39,7 +39,7 @@ constexpr std::array kEditBoxFields = {
     BlockField{ep::SpinMaximum, N, 0, 100},
     BlockField{ep::SelectionStart, N, 0, 0},
     BlockField{ep::SelectionLength, N, 0, 0},
-    BlockField{ep::Font, D, 0, 0},
+    BlockField{ep::Font, FieldType::Font, 0, 0},
     BlockField{ep::Content, T, 0, 0},
     BlockField{ep::DataSource, T, 2, 0},
     BlockField{ep::DataColumn, T, 2, 0},

@@ -1,6 +1,7 @@
 #include "runtime/kinds/kind_block.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "runtime/byte_reader.h"
 
@@ -88,6 +89,15 @@ bool KindValues::Store(std::int32_t ownIndex, const OwnValue& value) {
       SetData(ownIndex, value.bytes ? std::span<const std::uint8_t>(value.bytes, value.byteCount)
                                     : std::span<const std::uint8_t>());
       break;
+    case FieldType::Font:
+      // A font arrives as a whole record only; a value in parts (two words) would leave the
+      // font half-made, so the current font stays.
+      if (value.bytes == nullptr) {
+        std::fprintf(stderr, "pelmora: fonts can only be written as a whole font record\n");
+        return true;
+      }
+      SetData(ownIndex, std::span<const std::uint8_t>(value.bytes, value.byteCount));
+      break;
     default:
       SetNumber(ownIndex, value.low);
       break;
@@ -103,6 +113,7 @@ bool KindValues::Load(std::int32_t ownIndex, OwnValue& value) const {
       value.text = slot->bytes.c_str();
       break;
     case FieldType::Data:
+    case FieldType::Font:
       value.bytes = reinterpret_cast<const std::uint8_t*>(slot->bytes.data());
       value.byteCount = static_cast<std::uint32_t>(slot->bytes.size());
       break;
@@ -137,6 +148,7 @@ std::optional<KindValues> ReadKindBlock(const BlockLayout& layout,
         break;
       }
       case FieldType::Data:
+      case FieldType::Font:
         values.SetData(field.ownIndex, reader.CountedBytes());
         break;
     }
@@ -159,6 +171,7 @@ std::vector<std::uint8_t> WriteKindBlock(const BlockLayout& layout, const KindVa
         break;
       case FieldType::Text:
       case FieldType::Data:
+      case FieldType::Font:
         writer.CountedBytes(values.Data(field.ownIndex));
         break;
     }

@@ -21,7 +21,8 @@ enum class FieldType : std::uint8_t {
   Logical,  // u32, held as 0 or 1
   Number16, // u16: the edit box's password character
   Text,     // u32 byte count, then the bytes (no terminator)
-  Data,     // u32 byte count, then the bytes; 0 means none (pictures, icons, sounds, fonts)
+  Data,     // u32 byte count, then the bytes; 0 means none (pictures, icons, sounds)
+  Font,     // stored as Data: a 60-byte font record, anything else means the default font
 };
 
 struct BlockField {

@@ -35,7 +35,7 @@ constexpr std::array kLabelFields = {
     BlockField{lp::HorizontalAlignment, N, 0, 0},
     BlockField{lp::VerticalAlignment, N, 0, 1},
     BlockField{lp::WordWrap, L, 0, 0},
-    BlockField{lp::Font, D, 0, 0},
+    BlockField{lp::Font, FieldType::Font, 0, 0},
     BlockField{lp::BackPicture, D, 0, 0},
     BlockField{lp::Text, T, 0, 0, "\xB1\xEA\xC7\xA9"},  // 标签
     BlockField{lp::DataSource, T, 2, 0},

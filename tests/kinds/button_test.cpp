@@ -107,6 +107,11 @@ TEST_F(Button, CaptionWriteShowsAndFontFallsBackUnlessWhole) {
   EXPECT_EQ(Info(B).text, "\xB0\xB4\xC5\xA5");  // 按钮
   EXPECT_TRUE(Info(B).font.logFont);
   EXPECT_FALSE(Info(ChildId(4)).font.logFont);
+  // A font written in parts (two words) leaves the whole font as it was.
+  runtime->WriteProperty(kWindowId, B, 13, -1, 5, 0);
+  EXPECT_TRUE(Info(B).font.logFont);
+  PropertyWords fontWords = runtime->ReadProperty(kWindowId, B, 13);
+  EXPECT_EQ(fontWords.low, 0u);
 
   runtime->WriteProperty(kWindowId, B, 10, -1, reinterpret_cast<std::uintptr_t>("Stop"), 0);
   EXPECT_EQ(Info(B).text, "Stop");

@@ -325,6 +325,23 @@ TEST(KindValues, LogicalsHoldZeroOrOneAndUnknownIndexesAreRefused) {
   EXPECT_STREQ(back.text, "new caption");
 }
 
+TEST(KindValues, AFontKeepsItsRecordUnlessAWholeOneIsWritten) {
+  auto values = ReadKindBlock(ButtonBlockLayout(), ButtonBlock(1));
+  ASSERT_TRUE(values);
+  OwnValue inParts;
+  inParts.low = 5;
+  EXPECT_TRUE(values->Store(bp::Font, inParts));
+  EXPECT_EQ(values->Data(bp::Font).size(), 60u);
+
+  const std::uint8_t shorter[] = {1, 2, 3};
+  OwnValue whole;
+  whole.bytes = shorter;
+  whole.byteCount = sizeof shorter;
+  EXPECT_TRUE(values->Store(bp::Font, whole));
+  EXPECT_EQ(values->Data(bp::Font).size(), 3u);
+  EXPECT_FALSE(FontFromData(values->Data(bp::Font)).logFont);
+}
+
 TEST(FontData, OnlyAWholeFontRecordIsUsed) {
   for (std::size_t length : {0u, 1u, 59u, 61u, 120u}) {
     std::vector<std::uint8_t> data(length, 1);
