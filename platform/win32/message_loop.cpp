@@ -53,8 +53,14 @@ int RunMessageLoop() {
 }
 
 void PumpWaitingMessages() {
+  // Timer messages are made whenever a timer is due and the queue is otherwise empty, so a
+  // timer whose handler takes longer than its period would keep this pump busy for ever.
+  // Ticks that fall due after the pump started wait for the outer loop.
+  const DWORD started = GetTickCount();
   MSG native{};
-  while (PeekMessageW(&native, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&native, nullptr, 0, 0, PM_NOREMOVE)) {
+    if (native.message == WM_TIMER && static_cast<LONG>(native.time - started) > 0) return;
+    if (!PeekMessageW(&native, nullptr, 0, 0, PM_REMOVE)) return;
     if (native.message == WM_QUIT) {
       // The quit request belongs to the outer loop: put it back and stop.
       PostQuitMessage(static_cast<int>(native.wParam));

@@ -215,6 +215,23 @@ TEST_F(LoopTest, TimerTicksReachTheProcedureUntilStopped) {
   EXPECT_EQ(ticks, 3) << "ticks after StopTimer";
 }
 
+TEST_F(LoopTest, PumpLeavesTicksThatFallDueWhileItRunsToTheLoop) {
+  // A handler slower than its timer's period must not keep the pump going for ever.
+  constexpr std::uint32_t kId = 1000;
+  int ticks = 0;
+  frameProcedure_.answer = [&](const Message& m) -> std::intptr_t {
+    if (m.id != vocab::msg::Timer) return 0;
+    Sleep(20);
+    if (++ticks == 20) StopTimer(frame_, kId);  // ends the test's wait if the pump does not
+    return 0;
+  };
+  StartTimer(frame_, kId, 5);
+  Sleep(20);
+  PumpWaitingMessages();
+  StopTimer(frame_, kId);
+  EXPECT_LE(ticks, 2);
+}
+
 TEST_F(LoopTest, CloseRequestIsLeftToTheProcedure) {
   SendToWindow(frame_, vocab::msg::Close, 0, 0);
   EXPECT_EQ(frameProcedure_.Count(vocab::msg::Close), 1u);
