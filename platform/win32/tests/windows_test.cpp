@@ -105,6 +105,27 @@ TEST_F(WindowTest, EditTextBandShrinksTheClientAreaAndTheBandsAreFrame) {
   EXPECT_EQ(line.bottom - line.top, full.height);
 }
 
+TEST_F(WindowTest, EditColoursFillTheTextLineAndTheBandsAroundIt) {
+  constexpr Colour kGreen = 0x0000FF00;
+  RecordingProcedure editProcedure;
+  const WindowHandle edit =
+      MakeChild(WindowClass::Edit, frame_, editProcedure, {10, 10, 200, 40}, 0, 0, "x");
+  ASSERT_NE(edit, WindowHandle::None);
+  SetEditTextBand(edit, 12, 16);
+  SetColours(edit, 0x00000000, kGreen);
+  const HWND hwnd = ToHwnd(edit);
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+  PumpFor(30);
+
+  const HDC windowDc = GetWindowDC(hwnd);
+  EXPECT_EQ(GetPixel(windowDc, 150, 5), RGB(0, 255, 0)) << "band above the line";
+  EXPECT_EQ(GetPixel(windowDc, 150, 35), RGB(0, 255, 0)) << "band below the line";
+  ReleaseDC(hwnd, windowDc);
+  const HDC lineDc = GetDC(hwnd);
+  EXPECT_EQ(GetPixel(lineDc, 150, 8), RGB(0, 255, 0)) << "the text line beside the text";
+  ReleaseDC(hwnd, lineDc);
+}
+
 TEST_F(WindowTest, PaintHandsTheProcedureACanvasThatDrawsIntoTheWindow) {
   constexpr Colour kRed = 0x000000FF;
   Rect invalidSeen;
