@@ -14,7 +14,6 @@ namespace {
 namespace ep = edit_box_property;
 namespace es = vocab::edit_style;
 namespace st = vocab::style;
-namespace ex = vocab::exstyle;
 
 constexpr FieldType N = FieldType::Number;
 constexpr FieldType L = FieldType::Logical;
@@ -222,6 +221,13 @@ class EditBoxControl final : public KindLiveControl {
     Raise(edit_box_event::ContentChanged);
   }
 
+  // The selected part of the current text, kept until the next read so that the run time can
+  // copy it.
+  void LoadSelectedText(OwnValue& value) {
+    selectedText_ = SelectedText();
+    value.text = selectedText_.c_str();
+  }
+
   std::string SelectedText() {
     const std::string& text = RefreshContent();
     std::size_t start = std::min<std::size_t>(values_.Number(ep::SelectionStart), text.size());
@@ -242,8 +248,6 @@ class EditBoxControl final : public KindLiveControl {
     if (platform::WindowExists(window_)) ApplySelection();
   }
 
-  std::string selectedTextRead;  // keeps the last SelectedText read alive for the run time
-
  protected:
   std::intptr_t Handle(const platform::Message& message) override {
     if (message.id == vocab::msg::ReflectedCommand &&
@@ -258,6 +262,7 @@ class EditBoxControl final : public KindLiveControl {
 
  private:
   bool writingContent_ = false;
+  std::string selectedText_;
 };
 
 class EditBoxKindImpl final : public ControlKind {
@@ -345,8 +350,7 @@ class EditBoxKindImpl final : public ControlKind {
     auto& box = static_cast<EditBoxControl&>(live);
     if (ownIndex == ep::Content) box.RefreshContent();
     if (ownIndex == ep::SelectedText) {
-      box.selectedTextRead = box.SelectedText();
-      value.text = box.selectedTextRead.c_str();
+      box.LoadSelectedText(value);
       return true;
     }
     return box.Values().Load(ownIndex, value);

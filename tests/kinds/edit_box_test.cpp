@@ -183,6 +183,24 @@ TEST_F(EditBox, LimitPasswordSelectionAndColoursAreApplied) {
   EXPECT_EQ(Info(E).editColours->second, 0x00ABCDEFu);
 }
 
+TEST_F(EditBox, SelectedTextReadsAndReplacesTheSelection) {
+  constexpr PropertyNumber kSelectedText = 8 + ep::SelectedText;
+  Load({WindowRecord(), EditRecord(3, [](KindValues& v) {
+          v.SetText(ep::Content, "abcdef");
+          v.SetNumber(ep::SelectionStart, 1);
+          v.SetNumber(ep::SelectionLength, 3);
+        }).Bind(0, kChanged)});
+  PropertyWords words = runtime->ReadProperty(kWindowId, E, kSelectedText);
+  EXPECT_STREQ(reinterpret_cast<const char*>(words.low), "bcd");
+  runtime->FreeValue(reinterpret_cast<const void*>(words.low));
+
+  runtime->WriteProperty(kWindowId, E, kSelectedText, -1, reinterpret_cast<std::uintptr_t>("X"),
+                         0);
+  EXPECT_EQ(Info(E).text, "aXef");
+  EXPECT_EQ(Calls().size(), 1u);
+  EXPECT_EQ(Info(E).editSelection, (std::pair<std::uint32_t, std::uint32_t>{2, 0}));
+}
+
 TEST_F(EditBox, CreationOnlyPropertiesRebuildTheBoxKeepingItsText) {
   Load({WindowRecord(), EditRecord(3).Bind(0, kChanged), EditRecord(4)});
   platform::WindowHandle old = Handle(E);
