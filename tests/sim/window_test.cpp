@@ -253,6 +253,47 @@ TEST_F(WindowTest, QueuedInputForADestroyedWindowIsDropped) {
   EXPECT_THAT(offered, ElementsAre("filter:LButtonDown(1)"));
 }
 
+TEST_F(WindowTest, OwnedWindowsGoBeforeTheirOwner) {
+  Recorder& ownerProcedure = Procedure("owner");
+  Recorder& ownedProcedure = Procedure("owned");
+  platform::WindowSpec spec;
+  spec.windowClass = WindowClass::HiddenOwner;
+  spec.exStyle = vocab::exstyle::ToolWindow;
+  spec.procedure = &ownerProcedure;
+  const WindowHandle owner = platform::CreateNativeWindow(spec);
+  spec.windowClass = WindowClass::Frame;
+  spec.owner = owner;
+  spec.procedure = &ownedProcedure;
+  const WindowHandle owned = platform::CreateNativeWindow(spec);
+  platform::DestroyNativeWindow(owner);
+  EXPECT_THAT(trace, ElementsAre("owned:Destroy(0)", "owned:NcDestroy(0)", "owner:Destroy(0)",
+                                 "owner:NcDestroy(0)"));
+  EXPECT_FALSE(platform::WindowExists(owned));
+}
+
+TEST_F(WindowTest, TheUserMinimizingAndRestoringAFrame) {
+  Recorder& frameProcedure = Procedure("frame");
+  Recorder& editProcedure = Procedure("edit");
+  const WindowHandle frame = Frame(frameProcedure, {0, 0, 306, 228});
+  const WindowHandle edit = Child(frame, WindowClass::Edit, editProcedure);
+  platform::ShowNativeWindow(frame, vocab::Show::Show);
+  platform::SetFocusTo(edit);
+  trace.clear();
+
+  Minimize(frame);
+  EXPECT_TRUE(platform::IsMinimized(frame));
+  EXPECT_EQ(platform::ActiveWindow(), WindowHandle::None);
+  EXPECT_EQ(platform::FocusedWindow(), WindowHandle::None);
+  EXPECT_THAT(trace, ElementsAre("frame:Size(1)", "frame:Activate(0)", "edit:KillFocus(0)"));
+
+  trace.clear();
+  Restore(frame);
+  EXPECT_FALSE(platform::IsMinimized(frame));
+  EXPECT_EQ(platform::FocusedWindow(), frame);
+  EXPECT_THAT(trace, ElementsAre("frame:Size(0)", "frame:Activate(1)", "frame:SetFocus(0)"));
+  EXPECT_EQ(platform::ClientSizeOf(frame), (platform::Size{300, 200}));
+}
+
 TEST_F(WindowTest, PlaceBelowOrdersSiblings) {
   Recorder& procedure = Procedure("w");
   const WindowHandle frame = Frame(procedure);
