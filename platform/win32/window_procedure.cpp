@@ -102,9 +102,12 @@ LRESULT HandleMessage(WindowRecord* record, HWND window, UINT message, WPARAM wP
       // No default: the procedure decides whether the window goes.
       Forward(record, window, message, wParam, lParam);
       return 0;
-    case WM_QUERYENDSESSION:
-      CallSystem(record, window, message, wParam, lParam);
+    case WM_QUERYENDSESSION: {
+      // The procedure's answer decides; a window without one lets the session end.
+      const LRESULT allowed = CallSystem(record, window, message, wParam, lParam);
+      if (record->procedure == nullptr) return allowed;
       return Forward(record, window, message, wParam, lParam);
+    }
     case WM_PAINT:
       if (record->systemProcedure == nullptr) return Paint(record, window);
       break;

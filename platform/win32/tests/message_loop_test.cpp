@@ -238,6 +238,15 @@ TEST_F(LoopTest, CloseRequestIsLeftToTheProcedure) {
   EXPECT_TRUE(WindowExists(frame_));
 }
 
+TEST_F(LoopTest, TheProceduresAnswerDecidesTheEndOfTheSession) {
+  for (const std::intptr_t answer : {0, 1}) {
+    frameProcedure_.answer = [&](const Message& m) -> std::intptr_t {
+      return m.id == vocab::msg::QueryEndSession ? answer : 0;
+    };
+    EXPECT_EQ(SendToWindow(frame_, vocab::msg::QueryEndSession, 0, 0), answer);
+  }
+}
+
 TEST(WindowLifetime, DestroyReachesChildrenBeforeTheParentsFinalMessage) {
   std::vector<std::string> log;
   struct Named final : WindowProcedure {
