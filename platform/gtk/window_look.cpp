@@ -1,8 +1,9 @@
 // Texts, fonts, colours, icons and shapes of windows, and the edit box's settings.
 #include <gtk/gtk.h>
 
-#include <cmath>
+#include <algorithm>
 #include <cstdio>
+#include <numbers>
 
 #include "platform/gtk/font_mapping.h"
 #include "platform/gtk/native_window.h"
@@ -139,7 +140,9 @@ void SetShape(WindowHandle window, std::int32_t shape) {
                  shape);
     return;
   }
-  // The shape is drawn as a mask and taken as the window's region.
+  // The shape is drawn as a mask and taken as the window's region (for the size the window has
+  // now: a later resize keeps the old outline).
+  constexpr double kPi = std::numbers::pi;
   const double width = record->bounds.width, height = record->bounds.height;
   cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A1, record->bounds.width,
                                                      record->bounds.height);
@@ -148,7 +151,7 @@ void SetShape(WindowHandle window, std::int32_t shape) {
     cairo_save(cr);
     cairo_translate(cr, x + w / 2, y + h / 2);
     cairo_scale(cr, w / 2, h / 2);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
     cairo_restore(cr);
   };
   if (shape == 1 || shape == 3) ellipse(0, 0, width, height);
@@ -160,10 +163,10 @@ void SetShape(WindowHandle window, std::int32_t shape) {
   if (shape == 2) {
     double radius = std::min(width, height) / 8;
     cairo_new_sub_path(cr);
-    cairo_arc(cr, width - radius, radius, radius, -M_PI / 2, 0);
-    cairo_arc(cr, width - radius, height - radius, radius, 0, M_PI / 2);
-    cairo_arc(cr, radius, height - radius, radius, M_PI / 2, M_PI);
-    cairo_arc(cr, radius, radius, radius, M_PI, 3 * M_PI / 2);
+    cairo_arc(cr, width - radius, radius, radius, -kPi / 2, 0);
+    cairo_arc(cr, width - radius, height - radius, radius, 0, kPi / 2);
+    cairo_arc(cr, radius, height - radius, radius, kPi / 2, kPi);
+    cairo_arc(cr, radius, radius, radius, kPi, 3 * kPi / 2);
     cairo_close_path(cr);
   }
   cairo_fill(cr);
