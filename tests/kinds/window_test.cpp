@@ -338,5 +338,23 @@ TEST_F(StandardKindsTest, ABadWindowBlockFailsTheLoad) {
   }
 }
 
+TEST_F(StandardKindsTest, ARefusedNativeWindowFailsTheLoad) {
+  for (platform::WindowClass refused :
+       {platform::WindowClass::Frame, platform::WindowClass::Edit, platform::WindowClass::Button,
+        platform::WindowClass::Label}) {
+    SetUp();
+    sim::FailWindowClass(refused);
+    sim::AnswerMessageBoxesAutomatically(true);
+    int exitCode = 0;
+    try {
+      Load({WindowRecord(), EditRecord(3), ButtonRecord(4), LabelRecord(5)});
+    } catch (const sim::ProcessEnded& ended) {
+      exitCode = ended.exitCode;
+    }
+    EXPECT_EQ(exitCode, -1) << "class " << static_cast<int>(refused);
+    EXPECT_EQ(sim::MessageBoxes().size(), 1u) << "class " << static_cast<int>(refused);
+  }
+}
+
 }  // namespace
 }  // namespace pelmora::testing
