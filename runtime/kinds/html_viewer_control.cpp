@@ -65,8 +65,9 @@ HtmlViewerControl* HtmlViewerControl::Create(Runtime& runtime, const KindCreatio
   control->browser_->Zoom(ClampedTextSize(control->stored_.textSize));
   if (!control->stored_.address.empty()) {
     control->Navigate();
-    // Events are held back while a window loads, but a browser may still fail in a way that
-    // takes its host with it; a control without window is no control.
+    // The browser may report from inside Navigate. Handlers are held back while a window
+    // loads, but should the host be gone all the same, the control went with it: fail
+    // instead of handing out a freed control.
     if (!platform::WindowExists(host)) return nullptr;
   }
   control->handedOver_ = true;
