@@ -152,6 +152,33 @@ TEST_F(BrowserTest, KeysTypedIntoThePageAreOfferedOnce) {
   platform::DestroyNativeWindow(frame);
 }
 
+// Silent keeps the page's own dialogs away: an alert no longer stops the page's script.
+TEST_F(BrowserTest, SilentSuppressesThePagesDialogs) {
+  for (bool silent : {true, false}) {
+    SCOPED_TRACE(silent ? "silent" : "not silent");
+    Log log;
+    RecordingProcedure frameProcedure("frame", log);
+    WindowHandle frame = MakeFrame(&frameProcedure, {100, 100, 400, 300});
+    WindowHandle host =
+        MakeChild(frame, platform::WindowClass::BrowserHost, {0, 0, 400, 250}, nullptr);
+    RecordingEvents events(log);
+    std::unique_ptr<platform::Browser> browser = platform::CreateBrowser(host, events);
+    browser->PutSilent(silent);
+    EXPECT_EQ(browser->GetSilent(), silent);
+    platform::ShowNativeWindow(frame, vocab::Show::Show);
+    std::string alerting = "file://" + WritePage(
+        "alert.html", "<title>before</title><script>alert('hi');document.title='after'</script>");
+    browser->Navigate(alerting);
+    // Committed comes before the page's script runs.
+    ASSERT_TRUE(WaitFor([&] { return Has(log, "navigated " + alerting); }, 20000));
+    bool ranOn = WaitFor([&] { return Has(log, "title after"); }, silent ? 10000 : 1500);
+    EXPECT_EQ(ranOn, silent);
+    browser.reset();
+    platform::DestroyNativeWindow(frame);
+    g_remove((folder_ + "/alert.html").c_str());
+  }
+}
+
 // A page that opens a pop-up by script: the run time is asked, and only a window it lets
 // through appears, as a top level of its own.
 TEST_F(BrowserTest, APopUpOpensInItsOwnTopLevelUnlessCancelled) {
