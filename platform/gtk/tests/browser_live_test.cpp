@@ -34,7 +34,9 @@ class RecordingEvents final : public platform::BrowserEvents {
   void OnTitleChange(std::string_view title) override {
     log_.push_back("title " + std::string(title));
   }
-  void OnCommandStateChange(std::int32_t, bool) override {}
+  void OnCommandStateChange(std::int32_t command, bool enabled) override {
+    log_.push_back("command " + std::to_string(command) + (enabled ? " on" : " off"));
+  }
   bool cancelNewWindow = true;
   bool OnNewWindow() override {
     log_.push_back("new window");
@@ -103,6 +105,16 @@ TEST_F(BrowserTest, NavigationReportsItsStepsAndCanBeCancelled) {
   EXPECT_FALSE(Has(log, "navigated " + other_));
   EXPECT_FALSE(Has(log, "document " + other_));
   EXPECT_EQ(browser->LocationUrl(), page_);
+  EXPECT_FALSE(Has(log, "command 2 on"));
+
+  // Let through, the second page gives the first one a place to go back to (command 2).
+  log.clear();
+  events.cancelAddress.clear();
+  browser->Navigate(other_);
+  ASSERT_TRUE(WaitFor([&] { return Has(log, "document " + other_); }, 20000));
+  EXPECT_TRUE(WaitFor([&] { return Has(log, "command 2 on"); }, 5000));
+  EXPECT_FALSE(Has(log, "command 1 on"));
+  EXPECT_EQ(browser->LocationUrl(), other_);
   browser.reset();
   platform::DestroyNativeWindow(frame);
 }
