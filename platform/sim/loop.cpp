@@ -1,16 +1,11 @@
-// The thread's queue, the virtual clock with its timers, and every loop of the sim: the
-// program's message loop, the modal box's nested loop and the processing that follows a
-// test's step.
+// The thread's queue and the virtual clock, and every loop of the sim: the program's message
+// loop, the modal box's nested loop and the processing that follows a test's step.
 #include <algorithm>
 
 #include "platform/sim/world.h"
 
 namespace pelmora::sim::detail {
 namespace {
-
-// The system keeps a period between these bounds, whatever is asked.
-constexpr std::uint32_t kShortestPeriod = 10;
-constexpr std::uint32_t kLongestPeriod = 0x7FFFFFFF;
 
 struct ProcessingScope {
   ProcessingScope() { ++TheWorld().processingDepth; }
@@ -41,44 +36,6 @@ bool ReachableByMouse(WindowHandle handle) {
   return true;
 }
 
-// The character a key makes on a US keyboard once the loop translates its key-down.
-std::optional<std::uint8_t> CharacterOf(std::uint32_t key, std::uint32_t modifiers) {
-  const bool ctrl = (modifiers & 1) != 0;
-  const bool shift = (modifiers & 2) != 0;
-  if ((modifiers & 4) != 0) return std::nullopt;
-  if (key >= vocab::vk::LetterA && key <= vocab::vk::LetterA + 25) {
-    if (ctrl) return static_cast<std::uint8_t>(key - vocab::vk::LetterA + 1);
-    return static_cast<std::uint8_t>(shift ? key : key + 0x20);
-  }
-  if (ctrl) return std::nullopt;
-  if (key >= vocab::vk::Digit0 && key <= vocab::vk::Digit0 + 9) {
-    static constexpr char kShifted[] = ")!@#$%^&*(";
-    return static_cast<std::uint8_t>(shift ? kShifted[key - vocab::vk::Digit0] : key);
-  }
-  if (key >= vocab::vk::Numpad0 && key <= vocab::vk::Numpad0 + 9) {
-    return static_cast<std::uint8_t>('0' + key - vocab::vk::Numpad0);
-  }
-  struct KeyCharacter {
-    std::uint32_t key;
-    char plain;
-    char shifted;
-  };
-  static constexpr KeyCharacter kTable[] = {
-      {vocab::vk::Space, ' ', ' '},       {vocab::vk::Return, '\r', '\r'},
-      {vocab::vk::Back, '\b', '\b'},      {vocab::vk::Tab, '\t', '\t'},
-      {vocab::vk::Escape, '\x1B', '\x1B'}, {vocab::vk::Multiply, '*', '*'},
-      {vocab::vk::Add, '+', '+'},         {vocab::vk::Subtract, '-', '-'},
-      {vocab::vk::Decimal, '.', '.'},     {vocab::vk::Divide, '/', '/'},
-      {0xBA, ';', ':'},  {0xBB, '=', '+'}, {0xBC, ',', '<'}, {0xBD, '-', '_'},
-      {0xBE, '.', '>'},  {0xBF, '/', '?'}, {0xC0, '`', '~'}, {0xDB, '[', '{'},
-      {0xDC, '\\', '|'}, {0xDD, ']', '}'}, {0xDE, '\'', '"'},
-  };
-  for (const KeyCharacter& entry : kTable) {
-    if (entry.key == key) return static_cast<std::uint8_t>(shift ? entry.shifted : entry.plain);
-  }
-  return std::nullopt;
-}
-
 void DispatchInput(QueuedItem& item) {
   World& world = TheWorld();
   ModifierScope modifiers(item.modifiers);
@@ -89,7 +46,7 @@ void DispatchInput(QueuedItem& item) {
   if (Find(message.window) == nullptr) return;
   // The loop translates a key-down that got through into its character, which is taken next.
   if (message.id == vocab::msg::KeyDown) {
-    if (auto character = CharacterOf(static_cast<std::uint32_t>(message.wParam), item.modifiers)) {
+    if (auto character = CharacterOfKey(static_cast<std::uint32_t>(message.wParam), item.modifiers)) {
       QueuedItem characterItem;
       characterItem.kind = QueuedItem::Kind::Input;
       characterItem.message = {message.window, vocab::msg::Char, *character, message.lParam};
@@ -124,34 +81,6 @@ void Dispatch(QueuedItem& item) {
     case QueuedItem::Kind::Quit:
       break;
   }
-}
-
-std::optional<std::uint64_t> NextDueTime() {
-  std::optional<std::uint64_t> next;
-  for (const Timer& timer : TheWorld().timers) {
-    if (!next || timer.nextDue < *next) next = timer.nextDue;
-  }
-  return next;
-}
-
-// A timer message is made only when nothing else waits: the earliest due timer gives one,
-// and its next due time is the first of its schedule after now, so ticks missed while the
-// program was busy are skipped, not delivered in a burst.
-std::optional<QueuedItem> MakeDueTimerMessage() {
-  World& world = TheWorld();
-  Timer* due = nullptr;
-  for (Timer& timer : world.timers) {
-    if (timer.nextDue <= world.now && (due == nullptr || timer.nextDue < due->nextDue)) {
-      due = &timer;
-    }
-  }
-  if (due == nullptr) return std::nullopt;
-  const std::uint64_t missed = (world.now - due->nextDue) / due->period;
-  due->nextDue += (missed + 1) * due->period;
-  QueuedItem item;
-  item.kind = QueuedItem::Kind::Timer;
-  item.message = {due->window, vocab::msg::Timer, due->id, 0};
-  return item;
 }
 
 std::optional<QueuedItem> TakeNext(bool leaveQuit) {
@@ -217,40 +146,11 @@ void DropQueuedFor(WindowHandle window) {
   });
 }
 
-void RemoveTimersOf(WindowHandle window) {
-  std::erase_if(TheWorld().timers, [window](const Timer& timer) { return timer.window == window; });
-}
-
 }  // namespace pelmora::sim::detail
 
 namespace pelmora::platform {
 
 using namespace sim::detail;
-
-void StartTimer(WindowHandle window, std::uint32_t id, std::uint32_t periodMs) {
-  if (FindLiving(window) == nullptr) return;
-  World& world = TheWorld();
-  const std::uint32_t period = std::clamp(periodMs, kShortestPeriod, kLongestPeriod);
-  auto running = std::find_if(world.timers.begin(), world.timers.end(), [&](const Timer& timer) {
-    return timer.window == window && timer.id == id;
-  });
-  if (running == world.timers.end()) {
-    world.timers.push_back(Timer{window, id, period, world.now + period});
-  } else {
-    running->period = period;
-    running->nextDue = world.now + period;
-  }
-  // The observer hears the period the program asked for; the system's clamping is its own.
-  if (world.observer.timerStarted) world.observer.timerStarted(window, id, periodMs);
-}
-
-void StopTimer(WindowHandle window, std::uint32_t id) {
-  World& world = TheWorld();
-  const auto removed = std::erase_if(world.timers, [&](const Timer& timer) {
-    return timer.window == window && timer.id == id;
-  });
-  if (removed > 0 && world.observer.timerStopped) world.observer.timerStopped(window, id);
-}
 
 void InstallMessageFilter(MessageFilter* filter) { TheWorld().filter = filter; }
 
@@ -322,12 +222,5 @@ void RunUntilIdle() {
 void Spend(std::uint32_t ms) { TheWorld().now += ms; }
 
 void SetUser(User user) { TheWorld().user = std::move(user); }
-
-std::optional<std::uint32_t> TimerPeriod(platform::WindowHandle window, std::uint32_t id) {
-  for (const Timer& timer : TheWorld().timers) {
-    if (timer.window == window && timer.id == id) return timer.period;
-  }
-  return std::nullopt;
-}
 
 }  // namespace pelmora::sim

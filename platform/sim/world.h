@@ -183,7 +183,17 @@ void ProcessWaiting();
 // Runs the loop of a modal box until the box with this index is closed.
 void RunBoxLoop(std::size_t boxIndex);
 void DropQueuedFor(WindowHandle window);
+
+// ---- timers (timers.cpp) ----
+// The earliest time a running timer is due, if any runs.
+std::optional<std::uint64_t> NextDueTime();
+// A timer message for the earliest timer due now, its schedule moved on past now.
+std::optional<QueuedItem> MakeDueTimerMessage();
 void RemoveTimersOf(WindowHandle window);
+
+// ---- key translation (key_translation.cpp) ----
+// The character a key-down makes with these modifiers (bit 0 Ctrl, 1 Shift, 2 Alt), if any.
+std::optional<std::uint8_t> CharacterOfKey(std::uint32_t key, std::uint32_t modifiers);
 
 // ---- the native classes' own handling of input (class_behaviour.cpp) ----
 void DefaultInputHandling(const platform::Message& message);
