@@ -225,6 +225,23 @@ TEST_F(InputTest, AltF4AsksTheTopLevelWindowToCloseWhateverHasTheFocus) {
   EXPECT_THAT(Without({"filter"}), IsEmpty());
 }
 
+TEST_F(InputTest, AFrameThatDestroysItselfOnAltF4TakesItsChildrenAndTheRestOfTheKeyWithIt) {
+  frameProcedure.reaction = [&](const platform::Message& message) -> std::intptr_t {
+    if (message.id == vocab::msg::Close) platform::DestroyNativeWindow(message.window);
+    return 0;
+  };
+  platform::SetFocusTo(edit);
+  trace.clear();
+  PressKey(vocab::vk::F4, kAlt);
+  EXPECT_FALSE(platform::WindowExists(frame));
+  EXPECT_FALSE(platform::WindowExists(edit));
+  EXPECT_EQ(platform::FocusedWindow(), WindowHandle::None);
+  EXPECT_EQ(platform::ActiveWindow(), WindowHandle::None);
+  // The key's release has no window left to go to.
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "filter:SysKeyUp(115)"), 0);
+  EXPECT_EQ(trace.back(), "frame:NcDestroy(0)");
+}
+
 TEST_F(InputTest, ModifierKeysAnswerForTheMessageBeingProcessed) {
   std::vector<std::uint32_t> seen;
   filter.claim = [&](platform::Message&) {
