@@ -1,18 +1,15 @@
 #include "runtime/program_start.h"
 
+#include "runtime/runtime_service_codes.h"
+
 namespace pelmora {
 
-namespace {
-constexpr int kStartRuntimeService = 6;
-constexpr int kRegisterExitRoutineService = 3;
-}  // namespace
-
 int ProgramStart(Runtime& runtime, const ProgramRoutines& routines) {
-  runtime.RuntimeService(kStartRuntimeService);
+  runtime.RuntimeService(runtime_service::StartRuntime);
   // Conversions to integers rely on masked exceptions and round-to-nearest.
   platform::ResetFloatingPointEnvironment();
   if (routines.programInit != nullptr) routines.programInit();
-  runtime.RuntimeService(kRegisterExitRoutineService, routines.programExit);
+  runtime.RuntimeService(runtime_service::RegisterExitRoutine, routines.programExit);
   runtime.LoadWindow(routines.startupWindow);
   runtime.RunMessageLoop();
   return 0;

@@ -7,22 +7,18 @@
 
 #include "runtime/program_directory.h"
 #include "runtime/runtime.h"
+#include "runtime/runtime_service_codes.h"
 #include "runtime/runtime_state.h"
 #include "runtime/runtime_texts.h"
 
 namespace pelmora {
 
-namespace service_code {
-inline constexpr int RegisterExitRoutine = 3;
-inline constexpr int StartRuntime = 6;
-}  // namespace service_code
-
 void Runtime::RuntimeService(int code, ExitRoutine routine) {
   switch (code) {
-    case service_code::StartRuntime:
+    case runtime_service::StartRuntime:
       StartRuntime();
       break;
-    case service_code::RegisterExitRoutine:
+    case runtime_service::RegisterExitRoutine:
       RegisterExitRoutine(routine);
       break;
     default:
@@ -45,11 +41,13 @@ void Runtime::StartRuntime() {
   // directory as it was.
   platform::ChangeDirectory(state.programDirectory);
 
-  platform::WindowSpec owner;
-  owner.windowClass = platform::WindowClass::HiddenOwner;
-  owner.exStyle = vocab::exstyle::ToolWindow;
-  owner.procedure = &state.hiddenOwnerProcedure;
-  hiddenOwner_ = platform::CreateNativeWindow(owner);
+  if (!platform::WindowExists(hiddenOwner_)) {
+    platform::WindowSpec owner;
+    owner.windowClass = platform::WindowClass::HiddenOwner;
+    owner.exStyle = vocab::exstyle::ToolWindow;
+    owner.procedure = &state.hiddenOwnerProcedure;
+    hiddenOwner_ = platform::CreateNativeWindow(owner);
+  }
 
   if (!image_.constantArea.empty()) {
     state.constantsBegin = image_.constantArea.data();
