@@ -42,15 +42,26 @@ std::string Convert(const char* to, const char* from, std::string_view text,
   return out;
 }
 
-// A code page 936 character is one byte below 0x80, else a lead byte and a trail byte.
+// What an unconvertible code page 936 character spans: a lead byte (0x81-0xFE) with a trail
+// byte (0x40-0xFE but 0x7F) is one character; any other byte stands alone, so that a stray
+// byte does not take the next, valid character with it.
 std::size_t Cp936CharacterLength(std::string_view rest) {
-  if (static_cast<unsigned char>(rest[0]) < 0x80 || rest.size() < 2) return 1;
-  return 2;
+  auto lead = static_cast<unsigned char>(rest[0]);
+  if (lead < 0x81 || lead == 0xFF || rest.size() < 2) return 1;
+  auto trail = static_cast<unsigned char>(rest[1]);
+  return trail >= 0x40 && trail <= 0xFE && trail != 0x7F ? 2 : 1;
 }
 
+// What an unconvertible UTF-8 character spans: the whole sequence its first byte announces
+// when its continuation bytes are there, else only as far as they go (a stray byte alone).
 std::size_t Utf8CharacterLength(std::string_view rest) {
+  auto lead = static_cast<unsigned char>(rest[0]);
+  std::size_t announced = lead >= 0xF0 && lead < 0xF8 ? 4 : lead >= 0xE0 && lead < 0xF0 ? 3 : lead >= 0xC0 && lead < 0xE0 ? 2 : 1;
   std::size_t length = 1;
-  while (length < rest.size() && (static_cast<unsigned char>(rest[length]) & 0xC0) == 0x80) ++length;
+  while (length < announced && length < rest.size() &&
+         (static_cast<unsigned char>(rest[length]) & 0xC0) == 0x80) {
+    ++length;
+  }
   return length;
 }
 

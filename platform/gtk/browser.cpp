@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/gtk/native_window.h"
-#include "platform/gtk/text_codec.h"
+#include "platform/codec/text_codec.h"
 
 namespace pelmora::gtk {
 namespace {
@@ -80,7 +80,7 @@ class WebKitBrowser final : public platform::Browser {
 
   void Navigate(std::string_view address) override {
     if (view_ == nullptr) return;
-    std::string uri = Utf8FromCp936(address);
+    std::string uri = platform::Cp936ToUtf8(address);
     webkit_web_view_load_uri(view_, uri.c_str());
   }
 
@@ -105,12 +105,12 @@ class WebKitBrowser final : public platform::Browser {
 
   std::string LocationUrl() override {
     const gchar* uri = view_ == nullptr ? nullptr : webkit_web_view_get_uri(view_);
-    return uri == nullptr ? std::string() : Cp936FromUtf8(uri);
+    return uri == nullptr ? std::string() : platform::Utf8ToCp936(uri);
   }
 
   std::string LocationName() override {
     const gchar* title = view_ == nullptr ? nullptr : webkit_web_view_get_title(view_);
-    return title == nullptr ? std::string() : Cp936FromUtf8(title);
+    return title == nullptr ? std::string() : platform::Utf8ToCp936(title);
   }
 
   void FitTo(platform::Size hostClient) override {
@@ -150,7 +150,7 @@ class WebKitBrowser final : public platform::Browser {
     WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(
         WEBKIT_NAVIGATION_POLICY_DECISION(decision));
     const gchar* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
-    if (self->events_.OnBeforeNavigate(Cp936FromUtf8(uri != nullptr ? uri : ""))) {
+    if (self->events_.OnBeforeNavigate(platform::Utf8ToCp936(uri != nullptr ? uri : ""))) {
       webkit_policy_decision_ignore(decision);
       return TRUE;
     }
@@ -190,8 +190,8 @@ class WebKitBrowser final : public platform::Browser {
 
   std::string CurrentUri(WebKitWebView* view) const {
     const gchar* uri = webkit_web_view_get_uri(view);
-    if ((uri == nullptr || *uri == '\0') && !failedUri_.empty()) return Cp936FromUtf8(failedUri_);
-    return Cp936FromUtf8(uri != nullptr ? uri : "");
+    if ((uri == nullptr || *uri == '\0') && !failedUri_.empty()) return platform::Utf8ToCp936(failedUri_);
+    return platform::Utf8ToCp936(uri != nullptr ? uri : "");
   }
 
   static void OnProgress(WebKitWebView* view, GParamSpec*, gpointer data) {
@@ -203,7 +203,7 @@ class WebKitBrowser final : public platform::Browser {
   static void OnTitle(WebKitWebView* view, GParamSpec*, gpointer data) {
     auto* self = static_cast<WebKitBrowser*>(data);
     const gchar* title = webkit_web_view_get_title(view);
-    self->events_.OnTitleChange(Cp936FromUtf8(title != nullptr ? title : ""));
+    self->events_.OnTitleChange(platform::Utf8ToCp936(title != nullptr ? title : ""));
   }
 
   static void OnMouseTarget(WebKitWebView*, WebKitHitTestResult* hit, guint, gpointer data) {
@@ -211,7 +211,7 @@ class WebKitBrowser final : public platform::Browser {
     std::string status;
     if (webkit_hit_test_result_context_is_link(hit)) {
       const gchar* link = webkit_hit_test_result_get_link_uri(hit);
-      status = Cp936FromUtf8(link != nullptr ? link : "");
+      status = platform::Utf8ToCp936(link != nullptr ? link : "");
     }
     if (status == self->statusText_) return;
     self->statusText_ = status;

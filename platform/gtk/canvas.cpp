@@ -10,7 +10,7 @@
 
 #include "platform/gtk/font_mapping.h"
 #include "platform/gtk/native_window.h"
-#include "platform/gtk/text_codec.h"
+#include "platform/codec/text_codec.h"
 
 namespace pelmora::gtk {
 namespace {
@@ -62,7 +62,7 @@ void CairoCanvas::SelectFont(const platform::FontSpec& font) {
 void CairoCanvas::DrawTextIn(std::string_view text, platform::Rect area, std::uint32_t flags,
                              platform::Colour colour) {
   PangoLayout* layout = pango_cairo_create_layout(cr_);
-  std::string utf8 = Utf8FromCp936(text);
+  std::string utf8 = platform::Cp936ToUtf8(text);
   pango_layout_set_text(layout, utf8.c_str(), static_cast<int>(utf8.size()));
   pango_layout_set_font_description(layout, font_);
   if ((flags & dt::SingleLine) != 0) {
@@ -129,7 +129,7 @@ Size MeasureText(const FontSpec& font, std::string_view text) {
     }
   }
   PangoLayout* layout = pango_layout_new(context);
-  std::string utf8 = gtk::Utf8FromCp936(text);
+  std::string utf8 = platform::Cp936ToUtf8(text);
   pango_layout_set_text(layout, utf8.c_str(), static_cast<int>(utf8.size()));
   PangoFontDescription* description = gtk::DescribeFont(gtk::ChooseFont(font));
   pango_layout_set_font_description(layout, description);

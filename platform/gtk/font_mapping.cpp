@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/gtk/text_codec.h"
+#include "platform/codec/text_codec.h"
 
 namespace pelmora::gtk {
 namespace {
@@ -37,7 +37,7 @@ FontChoice ChooseFont(const platform::FontSpec& font) {
   std::size_t faceLength = 0;
   while (faceLength < 32 && record[28 + faceLength] != 0) ++faceLength;
   if (faceLength > 0) {
-    choice.family = Utf8FromCp936(
+    choice.family = platform::Cp936ToUtf8(
         std::string_view(reinterpret_cast<const char*>(record.data() + 28), faceLength));
   }
   return choice;

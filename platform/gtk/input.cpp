@@ -12,7 +12,7 @@
 
 #include "platform/gtk/key_codes.h"
 #include "platform/gtk/native_window.h"
-#include "platform/gtk/text_codec.h"
+#include "platform/codec/text_codec.h"
 
 namespace pelmora::gtk {
 namespace {
@@ -210,14 +210,14 @@ std::string TypedCharacters(const GdkEventKey& key, std::uint32_t virtualKey) {
   if (character < 0x20 || character == 0x7F) return {};
   char utf8[8] = {};
   g_unichar_to_utf8(character, utf8);
-  return Cp936FromUtf8(utf8);
+  return platform::Utf8ToCp936(utf8);
 }
 
 void PutIntoEntry(NativeWindow& target, const std::string& cp936) {
   if (target.windowClass != platform::WindowClass::Edit || target.widget == nullptr) return;
   GtkEditable* editable = GTK_EDITABLE(target.widget);
   if (!gtk_editable_get_editable(editable)) return;
-  std::string utf8 = Utf8FromCp936(cp936);
+  std::string utf8 = platform::Cp936ToUtf8(cp936);
   gtk_editable_delete_selection(editable);
   gint position = gtk_editable_get_position(editable);
   gtk_editable_insert_text(editable, utf8.c_str(), static_cast<gint>(utf8.size()), &position);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/gtk/native_window.h"
-#include "platform/gtk/text_codec.h"
+#include "platform/codec/text_codec.h"
 
 namespace pelmora::gtk {
 namespace {
@@ -47,8 +47,8 @@ void PostQuit(int exitCode) {
 }
 
 void ShowErrorBox(std::string_view caption, std::string_view text) {
-  std::string captionUtf8 = gtk::Utf8FromCp936(caption);
-  std::string textUtf8 = gtk::Utf8FromCp936(text);
+  std::string captionUtf8 = platform::Cp936ToUtf8(caption);
+  std::string textUtf8 = platform::Cp936ToUtf8(text);
   if (!gtk::GtkStarted()) {
     // No display to show a box on: the message still reaches the user.
     std::fprintf(stderr, "%s: %s\n", captionUtf8.c_str(), textUtf8.c_str());

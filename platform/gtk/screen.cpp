@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/gtk/native_window.h"
-#include "platform/gtk/text_codec.h"
+#include "platform/codec/text_codec.h"
 
 namespace pelmora::platform {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "platform/gtk/font_mapping.h"
 #include "platform/gtk/native_window.h"
-#include "platform/gtk/text_codec.h"
+#include "platform/codec/text_codec.h"
 
 namespace pelmora::platform {
 namespace {
@@ -49,7 +49,7 @@ void SetText(WindowHandle window, std::string_view text) {
   if (record == nullptr) return;
   record->text = std::string(text);
   if (record->widget == nullptr) return;
-  std::string utf8 = gtk::Utf8FromCp936(text);
+  std::string utf8 = platform::Cp936ToUtf8(text);
   switch (record->windowClass) {
     case WindowClass::Frame:
       gtk_window_set_title(GTK_WINDOW(record->widget), utf8.c_str());
@@ -83,7 +83,7 @@ std::string TextOf(WindowHandle window) {
   NativeWindow* record = Find(window);
   if (record == nullptr) return {};
   if (record->windowClass == WindowClass::Edit && record->widget != nullptr) {
-    return gtk::Cp936FromUtf8(gtk_entry_get_text(GTK_ENTRY(record->widget)));
+    return platform::Utf8ToCp936(gtk_entry_get_text(GTK_ENTRY(record->widget)));
   }
   return record->text;
 }
@@ -191,7 +191,7 @@ void SetEditPasswordChar(WindowHandle edit, std::uint16_t character) {
   std::string bytes;
   if (character > 0xFF) bytes.push_back(static_cast<char>(character >> 8));
   bytes.push_back(static_cast<char>(character & 0xFF));
-  std::string utf8 = gtk::Utf8FromCp936(bytes);
+  std::string utf8 = platform::Cp936ToUtf8(bytes);
   gunichar masking = utf8.empty() ? '*' : g_utf8_get_char_validated(utf8.c_str(), -1);
   if (character == 0) {
     gtk_entry_set_visibility(GTK_ENTRY(record->widget), TRUE);

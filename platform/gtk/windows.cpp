@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "platform/gtk/native_window.h"
-#include "platform/gtk/text_codec.h"
+#include "platform/codec/text_codec.h"
 #include "platform/gtk/window_signals.h"
 
 namespace pelmora::platform {
@@ -23,7 +23,7 @@ constexpr gint kInputEvents = GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
                               GDK_KEY_RELEASE_MASK | GDK_FOCUS_CHANGE_MASK;
 
 GtkWidget* MakeWidget(NativeWindow& window, const WindowSpec& spec) {
-  std::string text = gtk::Utf8FromCp936(spec.text);
+  std::string text = platform::Cp936ToUtf8(spec.text);
   switch (spec.windowClass) {
     case WindowClass::Frame: {
       GtkWidget* frame = gtk_window_new(GTK_WINDOW_TOPLEVEL);

@@ -1,8 +1,8 @@
-#include "platform/gtk/text_codec.h"
+#include "platform/codec/text_codec.h"
 
 #include <gtest/gtest.h>
 
-namespace pelmora::gtk {
+namespace pelmora::platform {
 namespace {
 
 struct CodecCase {
@@ -26,25 +26,25 @@ const CodecCase kRoundTrips[] = {
 
 TEST(TextCodec, CarriesCodePage936TextsBothWays) {
   for (const auto& c : kRoundTrips) {
-    EXPECT_EQ(Utf8FromCp936(c.cp936), c.utf8) << c.name;
-    EXPECT_EQ(Cp936FromUtf8(c.utf8), c.cp936) << c.name;
+    EXPECT_EQ(platform::Cp936ToUtf8(c.cp936), c.utf8) << c.name;
+    EXPECT_EQ(platform::Utf8ToCp936(c.utf8), c.cp936) << c.name;
   }
 }
 
 TEST(TextCodec, UnrepresentableCharactersBecomeQuestionMarksAndTheRestIsKept) {
   // "a😀b€c": the emoji has no code page 936 form; € is 0x80 there.
-  EXPECT_EQ(Cp936FromUtf8("a\xF0\x9F\x98\x80" "b\xE2\x82\xAC" "c"), "a?b\x80" "c");
+  EXPECT_EQ(platform::Utf8ToCp936("a\xF0\x9F\x98\x80" "b\xE2\x82\xAC" "c"), "a?b\x80" "c");
   // Hangul at the very end, where a converter could drop it silently.
-  EXPECT_EQ(Cp936FromUtf8("x\xED\x95\x9C"), "x?");
+  EXPECT_EQ(platform::Utf8ToCp936("x\xED\x95\x9C"), "x?");
 }
 
 TEST(TextCodec, MalformedInputIsReplacedNotTruncated) {
   // A UTF-8 sequence cut short, then more text.
-  EXPECT_EQ(Cp936FromUtf8("a\xE4" "bc"), "a?bc");
+  EXPECT_EQ(platform::Utf8ToCp936("a\xE4" "bc"), "a?bc");
   // A lone lead byte at the end of a code page 936 text, and one in the middle before ASCII.
-  EXPECT_EQ(Utf8FromCp936("ok\xD7"), "ok?");
-  EXPECT_EQ(Utf8FromCp936("\xFF" "z"), "?z");
+  EXPECT_EQ(platform::Cp936ToUtf8("ok\xD7"), "ok?");
+  EXPECT_EQ(platform::Cp936ToUtf8("\xFF" "z"), "?z");
 }
 
 }  // namespace
-}  // namespace pelmora::gtk
+}  // namespace pelmora::platform
