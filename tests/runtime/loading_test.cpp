@@ -108,6 +108,16 @@ TEST_F(LoadWindowTest, NoticesGoFromTheLastRecordToTheWindow) {
                          "message 06010000 00008076"}));
 }
 
+TEST_F(LoadWindowTest, EventsOfControlsBeingMadeAreDroppedUntilTheControlsAreShown) {
+  auto windows = ThreeControls();
+  // The fixture raises each notice as the event of its number.
+  windows[0].records[1].description.bindings = {{vocab::msg::DataRefresh, 2, nullptr},
+                                                {vocab::msg::PageRefresh, 3, nullptr}};
+  Load(windows);
+  EXPECT_EQ(log.Count("handler 2"), 0);
+  EXPECT_EQ(log.Count("handler 3"), 1);
+}
+
 TEST_F(LoadWindowTest, AHiddenWindowIsNotShown) {
   auto windows = ThreeControls();
   windows[0].records[0].description.stateFlags = 0;

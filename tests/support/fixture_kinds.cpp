@@ -34,8 +34,9 @@ class FixtureControl final : public LiveControl, public platform::WindowProcedur
   using PreTranslateHook = std::function<bool(ControlId, platform::Message&)>;
 
   FixtureControl(Runtime& runtime, CallLog& log, const KindCreation& creation, bool topLevel,
-                 const PreTranslateHook& hook)
+                 const PreTranslateHook& hook, bool raisesEvents)
       : block(creation.block.begin(), creation.block.end()),
+        raisesEvents_(raisesEvents),
         hook_(hook),
         runtime_(runtime),
         log_(log),
@@ -72,11 +73,21 @@ class FixtureControl final : public LiveControl, public platform::WindowProcedur
         break;
       case vocab::msg::DataRefresh:
       case vocab::msg::DockingLayout:
-      case vocab::msg::PageRefresh:
+      case vocab::msg::PageRefresh: {
         log_.Add("message " + Hex(controlId_) + " " + Hex(message.id));
+        // Raised as an event numbered like the notice, so a test can see whether events
+        // were suppressed when it came.
+        if (!raisesEvents_) break;
+        EventNotice notice;
+        notice.windowId = windowId_;
+        notice.controlId = controlId_;
+        notice.eventNumber = static_cast<EventNumber>(message.id);
+        runtime_.RaiseEvent(notice);
         break;
+      }
       case vocab::msg::Timer: {
         // Like a timer control: every timer message of its window is its event 0.
+        if (!raisesEvents_) break;
         EventNotice notice;
         notice.windowId = windowId_;
         notice.controlId = controlId_;
@@ -98,6 +109,7 @@ class FixtureControl final : public LiveControl, public platform::WindowProcedur
   std::vector<std::uint8_t> block;
 
  private:
+  bool raisesEvents_;
   const PreTranslateHook& hook_;
   Runtime& runtime_;
   CallLog& log_;
@@ -108,8 +120,8 @@ class FixtureControl final : public LiveControl, public platform::WindowProcedur
 };
 
 LiveControl* Create(Runtime& runtime, CallLog& log, const KindCreation& creation, bool topLevel,
-                    const FixtureControl::PreTranslateHook& hook) {
-  auto* control = new FixtureControl(runtime, log, creation, topLevel, hook);
+                    const FixtureControl::PreTranslateHook& hook, bool raisesEvents) {
+  auto* control = new FixtureControl(runtime, log, creation, topLevel, hook, raisesEvents);
   if (!control->Create(creation)) {
     delete control;
     return nullptr;
@@ -139,7 +151,7 @@ std::span<const PropertyType> FixtureWindowKind::PropertyTypes() const {
 
 LiveControl* FixtureWindowKind::CreateKindControl(Runtime& runtime, const KindCreation& creation) {
   if (failCreation) return nullptr;
-  return Create(runtime, log_, creation, true, onPreTranslate);
+  return Create(runtime, log_, creation, true, onPreTranslate, true);
 }
 
 bool FixtureWindowKind::WriteOwnProperty(Runtime&, LiveControl& control, std::int32_t ownIndex,
@@ -170,7 +182,8 @@ FixtureChildKind::FixtureChildKind(CallLog& log, KindId id, std::vector<Property
 LiveControl* FixtureChildKind::CreateKindControl(Runtime& runtime, const KindCreation& creation) {
   blocks.emplace_back(creation.block.begin(), creation.block.end());
   if (creation.controlId == failCreationOf) return nullptr;
-  return Create(runtime, log_, creation, false, onPreTranslate);
+  return Create(runtime, log_, creation, false, onPreTranslate,
+                attributes_.mayRaiseEvents);
 }
 
 bool FixtureChildKind::WriteOwnProperty(Runtime&, LiveControl& control, std::int32_t ownIndex,

@@ -3,7 +3,8 @@
 //
 // Log entries (one string each, easy to compare in a test):
 //   "create <ControlId hex> child=<childId> style=<hex>"   a control was made
-//   "message <ControlId hex> <message hex>"                a private notice (0x806F, 0x8004, 0x8076)
+//   "message <ControlId hex> <message hex>"                a private notice (0x806F, 0x8004, 0x8076),
+//                                                          also raised as the event of that number
 //   "show <ControlId hex>"                                 the window kind's ShowAfterLoad
 //   "write <ControlId hex> <own index>"                    WriteOwnProperty
 //   "destroyed <ControlId hex>"                            the final message, before ControlDestroyed
