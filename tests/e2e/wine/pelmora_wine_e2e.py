@@ -40,8 +40,8 @@ STOP_BUTTON = (519 + 72 // 2, 309 + 40 // 2)
 
 INTERVAL_SECONDS = 0.3
 TITLE = "Pelmora"
-# 载入启动窗口失败 as Wine's message traces print it (UTF-16 code units).
-STARTUP_FAILED_TRACE = r"\u8f7d\u5165\u542f\u52a8\u7a97\u53e3\u5931\u8d25"
+# 载入启动窗口失败 as Wine's window trace prints a text given to a window (UTF-16 code units).
+STARTUP_FAILED_TRACE = r"\8f7d\5165\542f\52a8\7a97\53e3\5931\8d25"
 ERROR_BOX_CAPTION = "\u9519\u8bef"  # 错误
 
 
@@ -179,14 +179,12 @@ def wait_for_exit(process, timeout):
 def client_origin(session, window):
     """The screen position of the client area's top-left corner.
 
-    Without a window manager Wine draws the frame itself inside the X window: a fixed border
-    on the left, right and bottom, and the caption bar plus the border on top. The border is
-    the same on all three sides, so the height of the top part follows from the two sizes the
-    description gives for the window (outside 602 x 380) and its client (the page view spans
-    it: 600 wide is the outside minus both borders)."""
-    x, y, width, height = session.window_geometry(window)
-    border = session.options.frame_border
-    return x + border, y + session.options.frame_top
+    Without a window manager Wine draws the frame itself inside the X window: a border on the
+    left, right and bottom, the caption bar and the border on top. With Wine's default metrics
+    the border is 3 pixels and the top part 22 (measured on Wine 8); --frame-border and
+    --frame-top change them."""
+    x, y, _, _ = session.window_geometry(window)
+    return x + session.options.frame_border, y + session.options.frame_top
 
 
 def click_at(session, origin, point, repeat=1):
@@ -234,16 +232,14 @@ def run_refresher(session, server_port):
           f"the first two GETs are {running[1] - running[0]:.2f} s apart; the two clicks' loads "
           "should come together, before the first reload")
     # Then one reload per interval: counted from the second click's load on, with a wide margin
-    # for a busy machine (Wine's timers do not catch up missed ticks).
+    # for a busy machine (a tick can come late, and a fetch can be held up and arrive together
+    # with the next one, so single gaps say little; the count over seconds does).
     span = running[-1] - running[1]
     reloads = len(running) - 2
     expected = span / INTERVAL_SECONDS
     check(reloads >= 4, f"only {reloads} reloads in 3 s at a {INTERVAL_SECONDS} s interval")
     check(abs(reloads - expected) <= max(2, expected * 0.4),
           f"{reloads} reloads over {span:.2f} s; at a {INTERVAL_SECONDS} s interval about {expected:.0f}")
-    gaps = [b - a for a, b in zip(running[1:], running[2:])]
-    check(min(gaps) > INTERVAL_SECONDS * 0.4,
-          f"reloads {min(gaps):.2f} s apart: faster than the interval allows")
 
     numbered = [c for c in captions if re.fullmatch(TITLE + r"-?\d+", c)]
     check(numbered, f"the caption never became the title and a number: {sorted(set(captions))}")
@@ -272,11 +268,11 @@ def run_failing_start(session):
         # Wine's window trace shows the texts the message box puts into its controls.
         program = session.processes.start(session.wine_command(session.options.failing_program, "+win"),
                                           env=session.env, stdout=subprocess.DEVNULL, stderr=trace)
-        box = session.find_window(f"^{ERROR_BOX_CAPTION}$", timeout=30)
+        session.find_window(f"^{ERROR_BOX_CAPTION}$", timeout=30)
         time.sleep(0.5)
         session.screenshot("startup-failure.png")
         check(program.poll() is None, "the program ended before the error box was dismissed")
-        session.xdotool("windowactivate", "--sync", box)
+        # The box has the keyboard focus (there is no window manager to activate it).
         session.xdotool("key", "Return")
         code = wait_for_exit(program, timeout=15)
     with open(trace_path, "rb") as trace:
