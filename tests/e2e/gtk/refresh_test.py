@@ -9,7 +9,8 @@ import time
 import e2e_support as e2e
 
 REFRESH_SECONDS = 3.0
-CAPTION_WITH_NUMBER = re.compile(r"Pelmora(\d{1,5})")
+# The title followed by the decimal digits of the number, without leading zeros.
+CAPTION_WITH_NUMBER = re.compile(r"Pelmora(0|[1-9][0-9]{0,4})")
 
 
 class RefreshTest(e2e.ScreenTestCase):
