@@ -139,18 +139,40 @@ class Session:
 
     # --- Wine --------------------------------------------------------------------------------
 
-    def wine_command(self, exe, debug="-all"):
+    def wine_command(self, exe, *arguments, debug="-all"):
         # The project's Wine environment (prefix, loader, zh_CN.UTF-8 so the ANSI code page is
         # 936); exec keeps the process id, so the id we hold is the program's loader.
         common = os.path.join(self.options.wine_tools, "common.sh")
-        script = f'. "{common}" && pelmora_wine_env 64 && export WINEDEBUG="$2" && exec "$WINELOADER" "$1"'
-        return ["bash", "-c", script, "pelmora-wine", exe, debug]
+        script = (f'. "{common}" && pelmora_wine_env 64 && export WINEDEBUG="$1" && shift && '
+                  'exec "$WINELOADER" "$@"')
+        return ["bash", "-c", script, "pelmora-wine", debug, exe, *arguments]
+
+    def wine_environment_value(self, name):
+        common = os.path.join(self.options.wine_tools, "common.sh")
+        script = f'. "{common}" && pelmora_wine_env 64 && printf %s "${name}"'
+        return subprocess.run(["bash", "-c", script], capture_output=True, text=True,
+                              timeout=10).stdout
 
     def prepare_prefix(self):
-        # Creates the prefix on first use (Managed=N, fonts) and warms Wine up on our display.
-        result = subprocess.run([os.path.join(self.options.wine_tools, "prefix"), "64"], env=self.env,
-                                capture_output=True, text=True, timeout=120)
-        check(result.returncode == 0, "tools/wine/prefix 64 failed:\n" + result.stderr)
+        # The project's prefix script makes the prefix on first use (with Managed=N and the
+        # fonts). Its output goes to a file: the wineserver it may leave running would hold a
+        # pipe open for minutes.
+        prefix = self.wine_environment_value("WINEPREFIX")
+        check(prefix, "tools/wine/common.sh gave no Wine prefix")
+        if not os.path.isfile(os.path.join(prefix, ".pelmora-ready")):
+            log_path = os.path.join(self.options.artifacts, "prefix.log")
+            with open(log_path, "wb") as log:
+                result = subprocess.run([os.path.join(self.options.wine_tools, "prefix"), "64"],
+                                        env=self.env, stdout=log, stderr=subprocess.STDOUT, timeout=150)
+            check(result.returncode == 0, f"tools/wine/prefix 64 failed (see {log_path})")
+        # Without a window manager, windows Wine's X11 driver leaves to one get no frame, and
+        # every window close stalls; the test relies on Wine drawing the frame itself.
+        if not managed_off(os.path.join(prefix, "user.reg")):
+            command = self.wine_command("reg.exe", "add", r"HKCU\Software\Wine\X11 Driver",
+                                        "/v", "Managed", "/d", "N", "/f")
+            result = subprocess.run(command, env=self.env, stdout=subprocess.DEVNULL,
+                                    stderr=subprocess.DEVNULL, timeout=60)
+            check(result.returncode == 0, "could not set Wine's X11 driver to Managed=N")
 
     def find_window(self, name, timeout):
         deadline = time.monotonic() + timeout
@@ -167,6 +189,18 @@ class Session:
 
     def caption(self, window):
         return self.xdotool("getwindowname", window)
+
+
+def managed_off(user_registry):
+    """Whether the prefix's user registry has Managed=N for Wine's X11 driver."""
+    try:
+        with open(user_registry, encoding="utf-8", errors="replace") as registry:
+            text = registry.read()
+    except OSError:
+        return False
+    section = re.search(r"^\[Software\\\\Wine\\\\X11 Driver\][^\n]*\n(.*?)(?:^\[|\Z)", text,
+                        re.M | re.S)
+    return section is not None and '"Managed"="N"' in section.group(1)
 
 
 def wait_for_exit(process, timeout):
@@ -266,7 +300,7 @@ def run_failing_start(session):
     trace_path = os.path.join(session.options.artifacts, "startup-failure-trace.txt")
     with open(trace_path, "wb") as trace:
         # Wine's window trace shows the texts the message box puts into its controls.
-        program = session.processes.start(session.wine_command(session.options.failing_program, "+win"),
+        program = session.processes.start(session.wine_command(session.options.failing_program, debug="+win"),
                                           env=session.env, stdout=subprocess.DEVNULL, stderr=trace)
         session.find_window(f"^{ERROR_BOX_CAPTION}$", timeout=30)
         time.sleep(0.5)
