@@ -18,7 +18,22 @@ std::wstring Widen(UINT codePage, std::string_view text) {
   return wide;
 }
 
-std::string Narrow(UINT codePage, const std::wstring& wide) {
+// Code page 936 holds no character beyond the 16-bit range: each surrogate pair becomes one
+// '?' here, where the system would make two of it.
+std::wstring WithoutSurrogatePairs(const std::wstring& wide) {
+  std::wstring out;
+  out.reserve(wide.size());
+  for (std::size_t i = 0; i < wide.size(); ++i) {
+    bool pair = wide[i] >= 0xD800 && wide[i] <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
+                wide[i + 1] <= 0xDFFF;
+    out.push_back(pair ? L'?' : wide[i]);
+    if (pair) ++i;
+  }
+  return out;
+}
+
+std::string Narrow(UINT codePage, const std::wstring& original) {
+  const std::wstring wide = codePage == CP_UTF8 ? original : WithoutSurrogatePairs(original);
   if (wide.empty()) return {};
   // UTF-8 takes no default character; code page 936 replaces what it cannot hold with '?'.
   const char* replacement = codePage == CP_UTF8 ? nullptr : "?";

@@ -43,7 +43,11 @@ TEST(TextCodec, MalformedInputIsReplacedNotTruncated) {
   EXPECT_EQ(platform::Utf8ToCp936("a\xE4" "bc"), "a?bc");
   // A lone lead byte at the end of a code page 936 text, and one in the middle before ASCII.
   EXPECT_EQ(platform::Cp936ToUtf8("ok\xD7"), "ok?");
-  EXPECT_EQ(platform::Cp936ToUtf8("\xFF" "z"), "?z");
+  // A byte no character starts with: systems differ in what stands for it (iconv refuses it,
+  // Windows' table gives a private-use character), but the text after it is never lost.
+  std::string stray = platform::Cp936ToUtf8("\xFF" "z");
+  ASSERT_GE(stray.size(), 2u);
+  EXPECT_EQ(stray.back(), 'z');
 }
 
 }  // namespace
