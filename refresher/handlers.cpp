@@ -38,22 +38,6 @@ void WritePeriod(Runtime& runtime, ControlId timer, std::uint32_t milliseconds) 
   runtime.WriteProperty(kMainWindow, timer, kPeriod, kWholeProperty, milliseconds, 0);
 }
 
-// A text value the handler owns, given back to the run time when the handler leaves.
-class HeldText {
- public:
-  HeldText(Runtime& runtime, char* text) : runtime_(runtime), text_(text) {}
-  ~HeldText() {
-    if (text_ != nullptr) runtime_.FreeValue(text_);
-  }
-  HeldText(const HeldText&) = delete;
-  HeldText& operator=(const HeldText&) = delete;
-  char* Get() const { return text_; }
-
- private:
-  Runtime& runtime_;
-  char* text_;
-};
-
 ValueContext ValuesOf(Runtime& runtime) { return ValueContext{runtime, runtime.Random()}; }
 
 }  // namespace
@@ -90,14 +74,15 @@ HandlerResult StopButtonClicked(Runtime& runtime, std::span<const std::uint32_t>
 HandlerResult CaptionTimerTick(Runtime& runtime, std::span<const std::uint32_t>) {
   ValueContext values = ValuesOf(runtime);
   CallCommand(values, SeedRandom, {TypedValue::Omitted()});
-  // The texts are held until the handler leaves, so that a failed allocation further on,
-  // which ends the program from inside this handler, leaves none of them behind.
-  HeldText title(runtime, CallCommand(values, ToText, {TypedValue::Text(kConstants.title)}).AsOwnedText());
+  char* title = CallCommand(values, ToText, {TypedValue::Text(kConstants.title)}).AsOwnedText();
   std::int32_t number =
       CallCommand(values, RandomNumber, {TypedValue::Omitted(), TypedValue::Omitted()}).AsInt32();
-  HeldText digits(runtime, CallCommand(values, ToText, {TypedValue::Int32(number)}).AsOwnedText());
-  HeldText caption(runtime, JoinTexts(runtime, {title.Get(), digits.Get()}));
-  WriteCaption(runtime, caption.Get());
+  char* digits = CallCommand(values, ToText, {TypedValue::Int32(number)}).AsOwnedText();
+  char* caption = JoinTexts(runtime, {title, digits});
+  if (title != nullptr) runtime.FreeValue(title);
+  if (digits != nullptr) runtime.FreeValue(digits);
+  WriteCaption(runtime, caption);
+  if (caption != nullptr) runtime.FreeValue(caption);
   return std::nullopt;
 }
 

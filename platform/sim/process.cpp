@@ -40,10 +40,15 @@ std::string WorkingDirectory() { return TheWorld().workingDirectory; }
 void* HeapAllocate(std::size_t bytes) {
   World& world = TheWorld();
   if (world.allocationsUntilFailure > 0 && --world.allocationsUntilFailure == 0) return nullptr;
-  return std::malloc(bytes == 0 ? 1 : bytes);
+  void* block = std::malloc(bytes == 0 ? 1 : bytes);
+  if (block != nullptr) world.heapBlocks.insert(block);
+  return block;
 }
 
-void HeapRelease(void* block) { std::free(block); }
+void HeapRelease(void* block) {
+  TheWorld().heapBlocks.erase(block);
+  std::free(block);
+}
 
 bool OpenHelp(std::string_view file, std::uint32_t context) {
   TheWorld().helpRequests.push_back(sim::HelpRequest{std::string(file), context});

@@ -90,6 +90,7 @@ void Reset() {
       }
     }
   }
+  for (void* block : world.heapBlocks) std::free(block);
   world = World{};
 }
 

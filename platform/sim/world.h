@@ -118,6 +118,10 @@ struct World {
   bool answerBoxesAutomatically = false;
 
   std::uint32_t allocationsUntilFailure = 0;
+  // The process heap's blocks still given out. The process ends by an exception in the sim,
+  // so whatever a handler held at that moment is released when the process goes (Reset), as
+  // the system releases a real process's heap.
+  std::set<void*> heapBlocks;
   std::set<WindowClass> refusedClasses;
   BrowserFault browserFault = BrowserFault::None;
   bool componentServicesFail = false;
