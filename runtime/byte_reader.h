@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -93,7 +94,11 @@ class ByteWriter {
 
   std::size_t Size() const { return out_.size(); }
   // Overwrites a u32 written earlier (lengths known only after their content).
+  // An offset that does not name four written bytes is a caller's error.
   void PatchU32(std::size_t offset, std::uint32_t value) {
+    if (offset > out_.size() || out_.size() - offset < 4) {
+      throw std::out_of_range("ByteWriter::PatchU32 past the written bytes");
+    }
     for (std::size_t i = 0; i < 4; ++i) out_[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
   }
   const std::vector<std::uint8_t>& Data() const { return out_; }

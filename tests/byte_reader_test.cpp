@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -191,6 +193,16 @@ TEST(ByteReaderTest, EveryTruncationOfARecordFails) {
     EXPECT_TRUE(reader.Failed());
     EXPECT_LE(reader.Offset(), cut);
   }
+}
+
+TEST(ByteWriterTest, RefusesToPatchBytesItHasNotWritten) {
+  ByteWriter writer;
+  writer.U32(0);
+  writer.U16(0);
+  EXPECT_NO_THROW(writer.PatchU32(2, 0x01020304u));
+  EXPECT_THROW(writer.PatchU32(3, 0), std::out_of_range);
+  EXPECT_THROW(writer.PatchU32(std::size_t(-1), 0), std::out_of_range);
+  EXPECT_EQ(writer.Data(), (Bytes{0, 0, 0x04, 0x03, 0x02, 0x01}));
 }
 
 }  // namespace
