@@ -170,7 +170,7 @@ void ShowErrorBox(std::string_view caption, std::string_view text);
 // Windows
 
 // None when the system refuses the window.
-WindowHandle CreateNativeWindow(const WindowSpec& spec);
+WindowHandle CreateNativeWindow(const WindowSpec& request);
 // Destroys the window and its children; each gets msg::Destroy and then msg::NcDestroy,
 // the children before their parent's final message.
 void DestroyNativeWindow(WindowHandle window);

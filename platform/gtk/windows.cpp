@@ -22,9 +22,9 @@ constexpr gint kInputEvents = GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
                               GDK_SMOOTH_SCROLL_MASK | GDK_KEY_PRESS_MASK |
                               GDK_KEY_RELEASE_MASK | GDK_FOCUS_CHANGE_MASK;
 
-GtkWidget* MakeWidget(NativeWindow& window, const WindowSpec& spec) {
-  std::string text = platform::Cp936ToUtf8(spec.text);
-  switch (spec.windowClass) {
+GtkWidget* MakeWidget(NativeWindow& window, const WindowSpec& request) {
+  std::string text = platform::Cp936ToUtf8(request.text);
+  switch (request.windowClass) {
     case WindowClass::Frame: {
       GtkWidget* frame = gtk_window_new(GTK_WINDOW_TOPLEVEL);
       gtk_window_set_title(GTK_WINDOW(frame), text.c_str());
@@ -33,7 +33,7 @@ GtkWidget* MakeWidget(NativeWindow& window, const WindowSpec& spec) {
       gtk_container_add(GTK_CONTAINER(frame), window.client);
       gtk_widget_show(window.client);
       gtk_widget_set_app_paintable(frame, TRUE);
-      gtk_window_move(GTK_WINDOW(frame), spec.rect.left, spec.rect.top);
+      gtk_window_move(GTK_WINDOW(frame), request.rect.left, request.rect.top);
       return frame;
     }
     case WindowClass::Edit: {
@@ -42,16 +42,16 @@ GtkWidget* MakeWidget(NativeWindow& window, const WindowSpec& spec) {
       gtk_entry_set_text(GTK_ENTRY(entry), text.c_str());
       gtk_entry_set_has_frame(GTK_ENTRY(entry), TRUE);
       float alignment = 0.0f;
-      if ((spec.style & vocab::edit_style::Center) != 0) alignment = 0.5f;
-      if ((spec.style & vocab::edit_style::Right) != 0) alignment = 1.0f;
+      if ((request.style & vocab::edit_style::Center) != 0) alignment = 0.5f;
+      if ((request.style & vocab::edit_style::Right) != 0) alignment = 1.0f;
       gtk_entry_set_alignment(GTK_ENTRY(entry), alignment);
       gtk_editable_set_editable(GTK_EDITABLE(entry),
-                                (spec.style & vocab::edit_style::ReadOnly) == 0);
-      if ((spec.style & vocab::edit_style::Password) != 0) {
+                                (request.style & vocab::edit_style::ReadOnly) == 0);
+      if ((request.style & vocab::edit_style::Password) != 0) {
         gtk_entry_set_visibility(GTK_ENTRY(entry), FALSE);
       }
       namespace es = vocab::edit_style;
-      if ((spec.style & (es::MultiLine | es::UpperCase | es::LowerCase)) != 0) {
+      if ((request.style & (es::MultiLine | es::UpperCase | es::LowerCase)) != 0) {
         std::fprintf(stderr, "pelmora: this edit box is single-line and keeps the case typed; "
                              "multi-line and case-converting boxes are not available here\n");
       }
@@ -64,11 +64,11 @@ GtkWidget* MakeWidget(NativeWindow& window, const WindowSpec& spec) {
       if (GtkWidget* label = gtk_bin_get_child(GTK_BIN(button)); GTK_IS_LABEL(label)) {
         // The system button clips a caption that does not fit; it never grows.
         gtk_label_set_ellipsize(GTK_LABEL(label), PANGO_ELLIPSIZE_END);
-        std::uint32_t horizontal = spec.style & bs::Center;
+        std::uint32_t horizontal = request.style & bs::Center;
         if (horizontal == bs::Left) gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
         if (horizontal == bs::Right) gtk_label_set_xalign(GTK_LABEL(label), 1.0f);
       }
-      if ((spec.style & (bs::Icon | bs::Bitmap)) != 0) {
+      if ((request.style & (bs::Icon | bs::Bitmap)) != 0) {
         std::fprintf(stderr, "pelmora: buttons showing a picture are not available here; the "
                              "button shows its caption\n");
       }
@@ -117,16 +117,16 @@ void PutChildWidget(NativeWindow& parent, NativeWindow& child) {
 
 }  // namespace
 
-WindowHandle CreateNativeWindow(const WindowSpec& spec) {
-  bool needsGtk = spec.windowClass != WindowClass::TimerHost &&
-                  spec.windowClass != WindowClass::HiddenOwner;
+WindowHandle CreateNativeWindow(const WindowSpec& request) {
+  bool needsGtk = request.windowClass != WindowClass::TimerHost &&
+                  request.windowClass != WindowClass::HiddenOwner;
   if (needsGtk && !gtk::GtkStarted()) {
     std::fprintf(stderr, "pelmora: no window can be made before GTK has started\n");
     return WindowHandle::None;
   }
   NativeWindow* parent = nullptr;
-  if (spec.parent != WindowHandle::None) {
-    parent = Find(spec.parent);
+  if (request.parent != WindowHandle::None) {
+    parent = Find(request.parent);
     if (parent == nullptr) return WindowHandle::None;
     if (needsGtk && parent->client == nullptr) {
       std::fprintf(stderr, "pelmora: this kind of window cannot hold child windows here\n");
@@ -136,17 +136,17 @@ WindowHandle CreateNativeWindow(const WindowSpec& spec) {
   if (needsGtk) InstallControlStyleSheet();
 
   auto record = std::make_unique<NativeWindow>();
-  record->windowClass = spec.windowClass;
-  record->procedure = spec.procedure;
-  record->style = spec.style;
-  record->exStyle = spec.exStyle;
-  record->parent = parent != nullptr ? spec.parent : WindowHandle::None;
-  record->owner = spec.owner;
-  record->childId = spec.childId;
-  record->text = std::string(spec.text);
-  record->bounds = spec.rect;
-  record->enabled = (spec.style & style::Disabled) == 0;
-  record->widget = MakeWidget(*record, spec);
+  record->windowClass = request.windowClass;
+  record->procedure = request.procedure;
+  record->style = request.style;
+  record->exStyle = request.exStyle;
+  record->parent = parent != nullptr ? request.parent : WindowHandle::None;
+  record->owner = request.owner;
+  record->childId = request.childId;
+  record->text = std::string(request.text);
+  record->bounds = request.rect;
+  record->enabled = (request.style & style::Disabled) == 0;
+  record->widget = MakeWidget(*record, request);
   NativeWindow& window = *record;
   WindowHandle handle = gtk::Register(std::move(record));
 
@@ -164,7 +164,7 @@ WindowHandle CreateNativeWindow(const WindowSpec& spec) {
     gtk::ConnectWindowSignals(window);
   }
   if (parent != nullptr) parent->children.insert(parent->children.begin(), handle);
-  if ((spec.style & style::Visible) != 0) ShowNativeWindow(handle, vocab::Show::ShowNoActivate);
+  if ((request.style & style::Visible) != 0) ShowNativeWindow(handle, vocab::Show::ShowNoActivate);
   return handle;
 }
 

@@ -58,38 +58,38 @@ namespace pelmora::platform {
 
 using namespace sim::detail;
 
-WindowHandle CreateNativeWindow(const WindowSpec& spec) {
+WindowHandle CreateNativeWindow(const WindowSpec& request) {
   World& world = TheWorld();
-  if (world.refusedClasses.contains(spec.windowClass)) return WindowHandle::None;
-  if (spec.parent != WindowHandle::None && FindLiving(spec.parent) == nullptr) {
+  if (world.refusedClasses.contains(request.windowClass)) return WindowHandle::None;
+  if (request.parent != WindowHandle::None && FindLiving(request.parent) == nullptr) {
     return WindowHandle::None;
   }
   // As on Windows: a child window needs a parent.
-  if ((spec.style & vocab::style::Child) != 0 && spec.parent == WindowHandle::None) {
+  if ((request.style & vocab::style::Child) != 0 && request.parent == WindowHandle::None) {
     return WindowHandle::None;
   }
   auto window = std::make_unique<SimWindow>();
   window->handle = static_cast<WindowHandle>(nextHandle++);
-  window->windowClass = spec.windowClass;
-  window->className = std::string(spec.className);
-  window->style = spec.style & ~kStateBits;
-  window->exStyle = spec.exStyle;
-  window->topmost = (spec.exStyle & vocab::exstyle::Topmost) != 0;
-  window->visible = (spec.style & vocab::style::Visible) != 0;
-  window->enabled = (spec.style & vocab::style::Disabled) == 0;
-  window->minimized = (spec.style & vocab::style::Minimize) != 0;
-  window->maximized = (spec.style & vocab::style::Maximize) != 0;
-  window->bounds = spec.rect;
-  window->restoredBounds = spec.rect;
-  window->parent = spec.parent;
-  window->owner = spec.owner;
-  window->childId = spec.childId;
-  window->text = std::string(spec.text);
-  window->procedure = spec.procedure;
+  window->windowClass = request.windowClass;
+  window->className = std::string(request.className);
+  window->style = request.style & ~kStateBits;
+  window->exStyle = request.exStyle;
+  window->topmost = (request.exStyle & vocab::exstyle::Topmost) != 0;
+  window->visible = (request.style & vocab::style::Visible) != 0;
+  window->enabled = (request.style & vocab::style::Disabled) == 0;
+  window->minimized = (request.style & vocab::style::Minimize) != 0;
+  window->maximized = (request.style & vocab::style::Maximize) != 0;
+  window->bounds = request.rect;
+  window->restoredBounds = request.rect;
+  window->parent = request.parent;
+  window->owner = request.owner;
+  window->childId = request.childId;
+  window->text = std::string(request.text);
+  window->procedure = request.procedure;
   const WindowHandle handle = window->handle;
-  if (spec.parent != WindowHandle::None) {
+  if (request.parent != WindowHandle::None) {
     // A new child goes to the bottom of its siblings, so creation order is stacking order.
-    Find(spec.parent)->children.push_back(handle);
+    Find(request.parent)->children.push_back(handle);
   } else {
     world.topLevel.insert(world.topLevel.begin(), handle);
   }

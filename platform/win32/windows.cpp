@@ -33,43 +33,43 @@ void EnforceOuterRect(HWND window, const Rect& wanted) {
 
 }  // namespace
 
-WindowHandle CreateNativeWindow(const WindowSpec& spec) {
-  const std::wstring className = win32::ClassNameFor(spec.windowClass, spec.className);
+WindowHandle CreateNativeWindow(const WindowSpec& request) {
+  const std::wstring className = win32::ClassNameFor(request.windowClass, request.className);
   if (className.empty()) return WindowHandle::None;
 
   auto* record = new win32::WindowRecord{};
-  record->windowClass = spec.windowClass;
-  record->procedure = spec.procedure;
+  record->windowClass = request.windowClass;
+  record->procedure = request.procedure;
   bool released = false;
   record->releasedDuringCreation = &released;
 
-  const bool child = (spec.style & vocab::style::Child) != 0;
-  const HWND parentOrOwner = ToHwnd(child ? spec.parent : spec.owner);
-  const auto menuOrId = child ? reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(spec.childId))
+  const bool child = (request.style & vocab::style::Child) != 0;
+  const HWND parentOrOwner = ToHwnd(child ? request.parent : request.owner);
+  const auto menuOrId = child ? reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(request.childId))
                               : nullptr;
-  const std::wstring text = win32::WideFrom936(spec.text);
+  const std::wstring text = win32::WideFrom936(request.text);
   // Our own classes take the record with their first message; the system classes get it
   // attached right after creation, before they are subclassed.
   const HWND window = CreateWindowExW(
-      spec.exStyle, className.c_str(), text.c_str(), spec.style, spec.rect.left, spec.rect.top,
-      spec.rect.width, spec.rect.height, parentOrOwner, menuOrId, GetModuleHandleW(nullptr),
-      IsSystemControl(spec.windowClass) ? nullptr : record);
+      request.exStyle, className.c_str(), text.c_str(), request.style, request.rect.left, request.rect.top,
+      request.rect.width, request.rect.height, parentOrOwner, menuOrId, GetModuleHandleW(nullptr),
+      IsSystemControl(request.windowClass) ? nullptr : record);
   if (window == nullptr) {
     if (!released) delete record;
     return WindowHandle::None;
   }
   record->releasedDuringCreation = nullptr;
 
-  if (IsSystemControl(spec.windowClass)) {
+  if (IsSystemControl(request.windowClass)) {
     win32::AttachRecord(window, record);
     record->systemProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
         window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&win32::SubclassProcedure)));
   }
   // A window created minimized or maximized has the system's rectangle, not the stored one.
   const bool placedBySystem =
-      (spec.style & (vocab::style::Minimize | vocab::style::Maximize)) != 0;
-  if (!child && !placedBySystem && spec.windowClass != WindowClass::HiddenOwner) {
-    EnforceOuterRect(window, spec.rect);
+      (request.style & (vocab::style::Minimize | vocab::style::Maximize)) != 0;
+  if (!child && !placedBySystem && request.windowClass != WindowClass::HiddenOwner) {
+    EnforceOuterRect(window, request.rect);
   }
   return ToHandle(window);
 }

@@ -110,16 +110,16 @@ class ButtonKindImpl final : public ControlKind {
       std::fprintf(stderr, "pelmora: button: pictures are not shown; the caption shows\n");
     }
 
-    platform::WindowSpec spec;
-    spec.windowClass = platform::WindowClass::Button;
-    spec.style = ButtonStyles(*values, creation.style);
-    spec.rect = {creation.left, creation.top, creation.width, creation.height};
-    spec.parent = creation.parent;
-    spec.childId = creation.childId;
-    spec.text = caption;
+    platform::WindowSpec request;
+    request.windowClass = platform::WindowClass::Button;
+    request.style = ButtonStyles(*values, creation.style);
+    request.rect = {creation.left, creation.top, creation.width, creation.height};
+    request.parent = creation.parent;
+    request.childId = creation.childId;
+    request.text = caption;
     platform::FontSpec font = FontFromData(values->Data(bp::Font));
     auto* control = new ButtonControl(runtime, creation, std::move(*values));
-    if (!KindLiveControl::CreateNative(control, spec)) return nullptr;
+    if (!KindLiveControl::CreateNative(control, request)) return nullptr;
     platform::SetFont(control->Window(), font);
     return control;
   }

@@ -278,16 +278,16 @@ class EditBoxKindImpl final : public ControlKind {
     StyleBits styles = EditStyles(*values, creation.style);
     std::string content = values->Text(ep::Content);
 
-    platform::WindowSpec spec;
-    spec.windowClass = platform::WindowClass::Edit;
-    spec.style = styles.style;
-    spec.exStyle = styles.exStyle;
-    spec.rect = {creation.left, creation.top, creation.width, creation.height};
-    spec.parent = creation.parent;
-    spec.childId = creation.childId;
-    spec.text = content;
+    platform::WindowSpec request;
+    request.windowClass = platform::WindowClass::Edit;
+    request.style = styles.style;
+    request.exStyle = styles.exStyle;
+    request.rect = {creation.left, creation.top, creation.width, creation.height};
+    request.parent = creation.parent;
+    request.childId = creation.childId;
+    request.text = content;
     auto* control = new EditBoxControl(runtime, creation, std::move(*values));
-    if (!KindLiveControl::CreateNative(control, spec)) return nullptr;
+    if (!KindLiveControl::CreateNative(control, request)) return nullptr;
     control->Prepare(creation.height);
     return control;
   }

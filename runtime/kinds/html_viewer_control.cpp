@@ -37,14 +37,14 @@ HtmlViewerControl* HtmlViewerControl::Create(Runtime& runtime, const KindCreatio
   auto* control =
       new HtmlViewerControl(runtime, creation.windowId, creation.controlId, std::move(stored));
 
-  platform::WindowSpec spec;
-  spec.windowClass = platform::WindowClass::BrowserHost;
-  spec.style = creation.style | vocab::style::Child | vocab::style::ClipSiblings;
-  spec.rect = {creation.left, creation.top, creation.width, creation.height};
-  spec.parent = creation.parent;
-  spec.childId = creation.childId;
-  spec.procedure = control;
-  const WindowHandle host = platform::CreateNativeWindow(spec);
+  platform::WindowSpec request;
+  request.windowClass = platform::WindowClass::BrowserHost;
+  request.style = creation.style | vocab::style::Child | vocab::style::ClipSiblings;
+  request.rect = {creation.left, creation.top, creation.width, creation.height};
+  request.parent = creation.parent;
+  request.childId = creation.childId;
+  request.procedure = control;
+  const WindowHandle host = platform::CreateNativeWindow(request);
   if (host == WindowHandle::None) {
     delete control;  // no window: no message will ever free it
     return nullptr;

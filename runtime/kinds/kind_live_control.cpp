@@ -36,9 +36,9 @@ KindLiveControl::KindLiveControl(Runtime& runtime, const KindCreation& creation,
       controlId_(creation.controlId),
       values_(std::move(values)) {}
 
-LiveControl* KindLiveControl::CreateNative(KindLiveControl* control, platform::WindowSpec spec) {
-  spec.procedure = control;
-  platform::WindowHandle handle = platform::CreateNativeWindow(spec);
+LiveControl* KindLiveControl::CreateNative(KindLiveControl* control, platform::WindowSpec request) {
+  request.procedure = control;
+  platform::WindowHandle handle = platform::CreateNativeWindow(request);
   if (handle == platform::WindowHandle::None) {
     delete control;
     return nullptr;

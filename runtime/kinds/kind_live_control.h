@@ -44,7 +44,7 @@ class KindLiveControl : public LiveControl, public platform::WindowProcedure {
 
   // Creates the native window with this control as its procedure. On refusal the control
   // deletes itself and the result is null.
-  static LiveControl* CreateNative(KindLiveControl* control, platform::WindowSpec spec);
+  static LiveControl* CreateNative(KindLiveControl* control, platform::WindowSpec request);
 
  protected:
   // The kind's own handling, after the shared one. Never called for the final message.

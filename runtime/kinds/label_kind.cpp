@@ -191,16 +191,16 @@ class LabelKindImpl final : public ControlKind {
     StyleBits edge = EdgeStyles(values->Number(lp::BorderStyle));
     std::string text = values->Text(lp::Text);
 
-    platform::WindowSpec spec;
-    spec.windowClass = platform::WindowClass::Label;
-    spec.style = creation.style | vocab::style::Child | vocab::style::ClipSiblings | edge.style;
-    spec.exStyle = edge.exStyle;
-    spec.rect = {creation.left, creation.top, creation.width, creation.height};
-    spec.parent = creation.parent;
-    spec.childId = creation.childId;
-    spec.text = text;
+    platform::WindowSpec request;
+    request.windowClass = platform::WindowClass::Label;
+    request.style = creation.style | vocab::style::Child | vocab::style::ClipSiblings | edge.style;
+    request.exStyle = edge.exStyle;
+    request.rect = {creation.left, creation.top, creation.width, creation.height};
+    request.parent = creation.parent;
+    request.childId = creation.childId;
+    request.text = text;
     auto* control = new LabelControl(runtime, creation, std::move(*values));
-    if (!KindLiveControl::CreateNative(control, spec)) return nullptr;
+    if (!KindLiveControl::CreateNative(control, request)) return nullptr;
     control->NoteMissingDrawing();
     return control;
   }

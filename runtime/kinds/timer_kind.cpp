@@ -22,14 +22,14 @@ class TimerControl final : public LiveControl, public platform::WindowProcedure 
   WindowHandle Window() const override { return window_; }
 
   bool Create(const KindCreation& creation) {
-    platform::WindowSpec spec;
-    spec.windowClass = platform::WindowClass::TimerHost;
-    spec.style = creation.style | vocab::style::Child | vocab::style::ClipSiblings;
-    spec.rect = {creation.left, creation.top, creation.width, creation.height};
-    spec.parent = creation.parent;
-    spec.childId = creation.childId;
-    spec.procedure = this;
-    window_ = platform::CreateNativeWindow(spec);
+    platform::WindowSpec request;
+    request.windowClass = platform::WindowClass::TimerHost;
+    request.style = creation.style | vocab::style::Child | vocab::style::ClipSiblings;
+    request.rect = {creation.left, creation.top, creation.width, creation.height};
+    request.parent = creation.parent;
+    request.childId = creation.childId;
+    request.procedure = this;
+    window_ = platform::CreateNativeWindow(request);
     if (window_ == WindowHandle::None) return false;
     // A stored positive period runs from the moment the window exists, without any write.
     if (period_ > 0) Start(period_);

@@ -88,16 +88,16 @@ class WindowKindImpl final : public ControlKind {
     std::string className = values->Text(wp::ClassName);
     std::string caption = values->Text(wp::Caption);
 
-    platform::WindowSpec spec;
-    spec.windowClass = platform::WindowClass::Frame;
-    spec.className = className;
-    spec.style = styles.style;
-    spec.exStyle = styles.exStyle;
-    spec.rect = rect;
-    spec.owner = owner;
-    spec.text = caption;
+    platform::WindowSpec request;
+    request.windowClass = platform::WindowClass::Frame;
+    request.className = className;
+    request.style = styles.style;
+    request.exStyle = styles.exStyle;
+    request.rect = rect;
+    request.owner = owner;
+    request.text = caption;
     auto* control = new WindowControl(runtime, creation, std::move(*values));
-    LiveControl* live = KindLiveControl::CreateNative(control, spec);
+    LiveControl* live = KindLiveControl::CreateNative(control, request);
     if (!live) return nullptr;
 
     platform::WindowHandle window = live->Window();

@@ -58,12 +58,12 @@ TEST_F(InputTest, ADoubleClickOnAButtonClicksTwiceAroundTheDoubleClickMessage) {
 
 TEST_F(InputTest, OnlyClassesThatAcceptDoubleClicksGetTheDoubleClickMessage) {
   Recorder& ownerProcedure = Procedure("owner");
-  platform::WindowSpec spec;
-  spec.windowClass = WindowClass::HiddenOwner;
-  spec.style = vocab::style::Visible;
-  spec.procedure = &ownerProcedure;
-  spec.rect = {0, 0, 10, 10};
-  const WindowHandle owner = platform::CreateNativeWindow(spec);
+  platform::WindowSpec request;
+  request.windowClass = WindowClass::HiddenOwner;
+  request.style = vocab::style::Visible;
+  request.procedure = &ownerProcedure;
+  request.rect = {0, 0, 10, 10};
+  const WindowHandle owner = platform::CreateNativeWindow(request);
   DoubleClick(owner);
   EXPECT_THAT(trace, ElementsAre("filter:LButtonDown(1)", "filter:LButtonUp(0)",
                                  "filter:LButtonDown(1)", "filter:LButtonUp(0)"));

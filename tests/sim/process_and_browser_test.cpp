@@ -120,14 +120,14 @@ class BrowserTest : public SimTest {
   void SetUp() override {
     SimTest::SetUp();
     frame = Frame(frameProcedure);
-    platform::WindowSpec spec;
-    spec.windowClass = WindowClass::BrowserHost;
-    spec.style = vocab::style::Child | vocab::style::Visible;
-    spec.exStyle = vocab::exstyle::ClientEdge;
-    spec.rect = {0, 0, 200, 100};
-    spec.parent = frame;
-    spec.procedure = &hostProcedure;
-    host = platform::CreateNativeWindow(spec);
+    platform::WindowSpec request;
+    request.windowClass = WindowClass::BrowserHost;
+    request.style = vocab::style::Child | vocab::style::Visible;
+    request.exStyle = vocab::exstyle::ClientEdge;
+    request.rect = {0, 0, 200, 100};
+    request.parent = frame;
+    request.procedure = &hostProcedure;
+    host = platform::CreateNativeWindow(request);
   }
 
   Recorder& frameProcedure = Procedure("frame");

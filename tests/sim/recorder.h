@@ -97,23 +97,23 @@ class SimTest : public ::testing::Test {
 
   platform::WindowHandle Frame(Recorder& procedure, platform::Rect rect = {100, 100, 300, 200},
                                std::uint32_t style = vocab::style::Caption) {
-    platform::WindowSpec spec;
-    spec.windowClass = platform::WindowClass::Frame;
-    spec.style = style;
-    spec.rect = rect;
-    spec.procedure = &procedure;
-    return platform::CreateNativeWindow(spec);
+    platform::WindowSpec request;
+    request.windowClass = platform::WindowClass::Frame;
+    request.style = style;
+    request.rect = rect;
+    request.procedure = &procedure;
+    return platform::CreateNativeWindow(request);
   }
 
   platform::WindowHandle Child(platform::WindowHandle parent, platform::WindowClass windowClass,
                                Recorder& procedure, platform::Rect rect = {10, 10, 80, 24}) {
-    platform::WindowSpec spec;
-    spec.windowClass = windowClass;
-    spec.style = vocab::style::Child | vocab::style::Visible;
-    spec.rect = rect;
-    spec.parent = parent;
-    spec.procedure = &procedure;
-    return platform::CreateNativeWindow(spec);
+    platform::WindowSpec request;
+    request.windowClass = windowClass;
+    request.style = vocab::style::Child | vocab::style::Visible;
+    request.rect = rect;
+    request.parent = parent;
+    request.procedure = &procedure;
+    return platform::CreateNativeWindow(request);
   }
 
   Trace trace;

@@ -44,14 +44,14 @@ TEST_F(WindowTest, ClientSizeSubtractsTheFrameOfTheStyle) {
   Recorder& frameProcedure = Procedure("frame");
   Recorder& editProcedure = Procedure("edit");
   const WindowHandle frame = Frame(frameProcedure);
-  platform::WindowSpec spec;
-  spec.windowClass = WindowClass::Edit;
-  spec.style = vocab::style::Child | vocab::style::Border;
-  spec.exStyle = vocab::exstyle::ClientEdge;
-  spec.rect = {0, 0, 100, 30};
-  spec.parent = frame;
-  spec.procedure = &editProcedure;
-  EXPECT_EQ(platform::ClientSizeOf(platform::CreateNativeWindow(spec)), (platform::Size{96, 26}));
+  platform::WindowSpec request;
+  request.windowClass = WindowClass::Edit;
+  request.style = vocab::style::Child | vocab::style::Border;
+  request.exStyle = vocab::exstyle::ClientEdge;
+  request.rect = {0, 0, 100, 30};
+  request.parent = frame;
+  request.procedure = &editProcedure;
+  EXPECT_EQ(platform::ClientSizeOf(platform::CreateNativeWindow(request)), (platform::Size{96, 26}));
 }
 
 TEST_F(WindowTest, MovingAndSizingReportTheClientOriginAndSize) {
@@ -184,14 +184,14 @@ TEST_F(WindowTest, ProceduresMayFreeThemselvesAndDestroyOtherWindowsWhileBeingDe
   int finals = 0;
   Recorder& frameProcedure = Procedure("frame");
   const WindowHandle frame = Frame(frameProcedure);
-  platform::WindowSpec spec;
-  spec.windowClass = WindowClass::Label;
-  spec.style = vocab::style::Child;
-  spec.parent = frame;
-  spec.procedure = new SelfFreeing(finals);
-  const WindowHandle one = platform::CreateNativeWindow(spec);
-  spec.procedure = new SelfFreeing(finals);
-  const WindowHandle two = platform::CreateNativeWindow(spec);
+  platform::WindowSpec request;
+  request.windowClass = WindowClass::Label;
+  request.style = vocab::style::Child;
+  request.parent = frame;
+  request.procedure = new SelfFreeing(finals);
+  const WindowHandle one = platform::CreateNativeWindow(request);
+  request.procedure = new SelfFreeing(finals);
+  const WindowHandle two = platform::CreateNativeWindow(request);
   Recorder& otherProcedure = Procedure("other");
   const WindowHandle other = Frame(otherProcedure);
   // While the frame goes, its procedure destroys a child that is going anyway and an
@@ -256,15 +256,15 @@ TEST_F(WindowTest, QueuedInputForADestroyedWindowIsDropped) {
 TEST_F(WindowTest, OwnedWindowsGoBeforeTheirOwner) {
   Recorder& ownerProcedure = Procedure("owner");
   Recorder& ownedProcedure = Procedure("owned");
-  platform::WindowSpec spec;
-  spec.windowClass = WindowClass::HiddenOwner;
-  spec.exStyle = vocab::exstyle::ToolWindow;
-  spec.procedure = &ownerProcedure;
-  const WindowHandle owner = platform::CreateNativeWindow(spec);
-  spec.windowClass = WindowClass::Frame;
-  spec.owner = owner;
-  spec.procedure = &ownedProcedure;
-  const WindowHandle owned = platform::CreateNativeWindow(spec);
+  platform::WindowSpec request;
+  request.windowClass = WindowClass::HiddenOwner;
+  request.exStyle = vocab::exstyle::ToolWindow;
+  request.procedure = &ownerProcedure;
+  const WindowHandle owner = platform::CreateNativeWindow(request);
+  request.windowClass = WindowClass::Frame;
+  request.owner = owner;
+  request.procedure = &ownedProcedure;
+  const WindowHandle owned = platform::CreateNativeWindow(request);
   platform::DestroyNativeWindow(owner);
   EXPECT_THAT(trace, ElementsAre("owned:Destroy(0)", "owned:NcDestroy(0)", "owner:Destroy(0)",
                                  "owner:NcDestroy(0)"));

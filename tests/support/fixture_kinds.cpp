@@ -45,14 +45,14 @@ class FixtureControl final : public LiveControl, public platform::WindowProcedur
         topLevel_(topLevel) {}
 
   bool Create(const KindCreation& creation) {
-    platform::WindowSpec spec;
-    spec.windowClass = topLevel_ ? platform::WindowClass::Frame : platform::WindowClass::Label;
-    spec.style = creation.style | (topLevel_ ? vocab::style::Caption : vocab::style::Child);
-    spec.rect = {creation.left, creation.top, creation.width, creation.height};
-    spec.parent = creation.parent;
-    spec.childId = creation.childId;
-    spec.procedure = this;
-    window_ = platform::CreateNativeWindow(spec);
+    platform::WindowSpec request;
+    request.windowClass = topLevel_ ? platform::WindowClass::Frame : platform::WindowClass::Label;
+    request.style = creation.style | (topLevel_ ? vocab::style::Caption : vocab::style::Child);
+    request.rect = {creation.left, creation.top, creation.width, creation.height};
+    request.parent = creation.parent;
+    request.childId = creation.childId;
+    request.procedure = this;
+    window_ = platform::CreateNativeWindow(request);
     return window_ != platform::WindowHandle::None;
   }
 

@@ -83,14 +83,14 @@ int main(int argc, char** argv) {
 
   auto child = [&](platform::WindowClass windowClass, platform::Rect rect, std::string_view text,
                    platform::WindowProcedure* procedure) {
-    platform::WindowSpec spec;
-    spec.windowClass = windowClass;
-    spec.style = style::Child | style::Visible;
-    spec.rect = rect;
-    spec.parent = window;
-    spec.text = text;
-    spec.procedure = procedure;
-    return platform::CreateNativeWindow(spec);
+    platform::WindowSpec request;
+    request.windowClass = windowClass;
+    request.style = style::Child | style::Visible;
+    request.rect = rect;
+    request.parent = window;
+    request.text = text;
+    request.procedure = procedure;
+    return platform::CreateNativeWindow(request);
   };
   WindowHandle host = child(platform::WindowClass::BrowserHost, {0, 0, 600, 304}, "", nullptr);
   child(platform::WindowClass::Label, {16, 317, 32, 24}, "\xCD\xF8\xD6\xB7", &labelProcedure);  // 网址

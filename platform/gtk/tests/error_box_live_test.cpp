@@ -14,10 +14,10 @@ TEST_F(LiveTest, ErrorBoxRunsItsOwnLoopUntilOkIsPressed) {
   procedure.onMessage = [&](const platform::Message& m) {
     if (m.id == vocab::msg::Timer) ++ticks;
   };
-  platform::WindowSpec spec;
-  spec.windowClass = platform::WindowClass::HiddenOwner;
-  spec.procedure = &procedure;
-  WindowHandle owner = platform::CreateNativeWindow(spec);
+  platform::WindowSpec request;
+  request.windowClass = platform::WindowClass::HiddenOwner;
+  request.procedure = &procedure;
+  WindowHandle owner = platform::CreateNativeWindow(request);
   // A window of ours beside the box: a click on it while the box is open is not offered.
   WindowHandle frame = MakeFrame(&procedure, {20, 20, 200, 150});
   filter.Name(frame, "frame");

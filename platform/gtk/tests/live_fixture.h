@@ -131,26 +131,26 @@ class LiveTest : public ::testing::Test {
   void TearDown() override { platform::InstallMessageFilter(nullptr); }
 
   WindowHandle MakeFrame(platform::WindowProcedure* procedure, platform::Rect rect) {
-    platform::WindowSpec spec;
-    spec.windowClass = platform::WindowClass::Frame;
-    spec.style = vocab::style::Caption | vocab::style::SystemMenu | vocab::style::MinimizeBox;
-    spec.rect = rect;
-    spec.text = "test";
-    spec.procedure = procedure;
-    return platform::CreateNativeWindow(spec);
+    platform::WindowSpec request;
+    request.windowClass = platform::WindowClass::Frame;
+    request.style = vocab::style::Caption | vocab::style::SystemMenu | vocab::style::MinimizeBox;
+    request.rect = rect;
+    request.text = "test";
+    request.procedure = procedure;
+    return platform::CreateNativeWindow(request);
   }
 
   WindowHandle MakeChild(WindowHandle parent, platform::WindowClass windowClass,
                          platform::Rect rect, platform::WindowProcedure* procedure,
                          std::string_view text = "") {
-    platform::WindowSpec spec;
-    spec.windowClass = windowClass;
-    spec.style = vocab::style::Child | vocab::style::Visible;
-    spec.rect = rect;
-    spec.parent = parent;
-    spec.text = text;
-    spec.procedure = procedure;
-    return platform::CreateNativeWindow(spec);
+    platform::WindowSpec request;
+    request.windowClass = windowClass;
+    request.style = vocab::style::Child | vocab::style::Visible;
+    request.rect = rect;
+    request.parent = parent;
+    request.text = text;
+    request.procedure = procedure;
+    return platform::CreateNativeWindow(request);
   }
 
   // Shows the frame and waits until it is the active window, so that keys reach it.

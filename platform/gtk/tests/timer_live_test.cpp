@@ -22,10 +22,10 @@ class TimerRhythm : public LiveTest {
       ticks.push_back(g_get_monotonic_time() / 1000.0);
       if (static_cast<int>(ticks.size()) == stallAt) g_usleep(500'000);
     };
-    platform::WindowSpec spec;
-    spec.windowClass = platform::WindowClass::HiddenOwner;
-    spec.procedure = &procedure;
-    WindowHandle owner = platform::CreateNativeWindow(spec);
+    platform::WindowSpec request;
+    request.windowClass = platform::WindowClass::HiddenOwner;
+    request.procedure = &procedure;
+    WindowHandle owner = platform::CreateNativeWindow(request);
     start_ = g_get_monotonic_time() / 1000.0;
     platform::StartTimer(owner, 7, 50);
     WaitFor([] { return false; }, 2000);

@@ -55,29 +55,29 @@ inline void PumpFor(DWORD ms) {
 }
 
 inline WindowHandle MakeTopLevel(WindowProcedure& procedure, Rect rect = {120, 120, 320, 220}) {
-  WindowSpec spec;
-  spec.windowClass = WindowClass::Frame;
-  spec.style = vocab::style::Caption | vocab::style::SystemMenu | vocab::style::ClipChildren |
+  WindowSpec request;
+  request.windowClass = WindowClass::Frame;
+  request.style = vocab::style::Caption | vocab::style::SystemMenu | vocab::style::ClipChildren |
                vocab::style::Visible;
-  spec.rect = rect;
-  spec.text = "test";
-  spec.procedure = &procedure;
-  return CreateNativeWindow(spec);
+  request.rect = rect;
+  request.text = "test";
+  request.procedure = &procedure;
+  return CreateNativeWindow(request);
 }
 
 inline WindowHandle MakeChild(WindowClass windowClass, WindowHandle parent,
                               WindowProcedure& procedure, Rect rect, std::uint32_t style = 0,
                               std::uint32_t exStyle = 0, std::string_view text = {}) {
-  WindowSpec spec;
-  spec.windowClass = windowClass;
-  spec.style = vocab::style::Child | vocab::style::Visible | vocab::style::ClipSiblings | style;
-  spec.exStyle = exStyle;
-  spec.rect = rect;
-  spec.parent = parent;
-  spec.childId = 100;
-  spec.text = text;
-  spec.procedure = &procedure;
-  return CreateNativeWindow(spec);
+  WindowSpec request;
+  request.windowClass = windowClass;
+  request.style = vocab::style::Child | vocab::style::Visible | vocab::style::ClipSiblings | style;
+  request.exStyle = exStyle;
+  request.rect = rect;
+  request.parent = parent;
+  request.childId = 100;
+  request.text = text;
+  request.procedure = &procedure;
+  return CreateNativeWindow(request);
 }
 
 }  // namespace pelmora::platform::win32::testing
