@@ -24,8 +24,9 @@ class Session {
     DescriptionReadResult read = ReadDescriptionBlock(refresher::MainWindowBlock(), refresher::HandlerTable());
     for (const WindowDescription& window : read.windows) {
       for (const ControlRecord& record : window.records) {
-        if (!record.IsMenuItem()) idsByName_[record.description.name] = record.controlId;
-        if (!record.IsMenuItem()) namesById_[record.controlId] = record.description.name;
+        if (record.IsMenuItem()) continue;
+        idsByName_[record.description.name] = record.controlId;
+        namesById_[record.controlId] = record.description.name;
       }
     }
   }
