@@ -18,7 +18,6 @@ namespace st = vocab::style;
 constexpr FieldType N = FieldType::Number;
 constexpr FieldType L = FieldType::Logical;
 constexpr FieldType T = FieldType::Text;
-constexpr FieldType D = FieldType::Data;
 
 // Stored order. The 16-bit password character leaves the fields after it unaligned.
 constexpr std::array kEditBoxFields = {
