@@ -4,9 +4,16 @@
 // the missed ones are skipped (no burst).
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 namespace pelmora::gtk {
+
+// The bounds the Windows program's system keeps a timer's period in, whatever is asked: the
+// same interval typed in gives the same rhythm on both programs, and a period of 0 or 1 ms
+// cannot turn the loop into a busy one.
+inline constexpr std::uint32_t kShortestTimerPeriodMs = 10;
+inline constexpr std::uint32_t kLongestTimerPeriodMs = 0x7FFFFFFF;
 
 // Times in microseconds of the monotonic clock.
 struct TimerSchedule {
@@ -14,7 +21,8 @@ struct TimerSchedule {
   std::int64_t nextDueUs = 0;
 
   static TimerSchedule StartingAt(std::int64_t nowUs, std::uint32_t periodMs) {
-    std::int64_t period = static_cast<std::int64_t>(periodMs == 0 ? 1 : periodMs) * 1000;
+    std::uint32_t kept = std::clamp(periodMs, kShortestTimerPeriodMs, kLongestTimerPeriodMs);
+    std::int64_t period = static_cast<std::int64_t>(kept) * 1000;
     return {period, nowUs + period};
   }
 

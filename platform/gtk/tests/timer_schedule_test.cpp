@@ -29,5 +29,19 @@ TEST(TimerSchedule, AStalledLoopSkipsMissedTicksInsteadOfBursting) {
   EXPECT_EQ(exact.nextDueUs, 150'000);
 }
 
+TEST(TimerSchedule, PeriodsAreKeptWithinTheSystemsBounds) {
+  struct Case {
+    std::uint32_t askedMs;
+    std::int64_t keptUs;
+  };
+  for (const Case& c : {Case{0, 10'000}, Case{1, 10'000}, Case{9, 10'000}, Case{10, 10'000},
+                        Case{11, 11'000}, Case{0x7FFFFFFF, 0x7FFFFFFFLL * 1000},
+                        Case{0xFFFFFFFF, 0x7FFFFFFFLL * 1000}}) {
+    TimerSchedule schedule = TimerSchedule::StartingAt(5'000, c.askedMs);
+    EXPECT_EQ(schedule.periodUs, c.keptUs) << c.askedMs;
+    EXPECT_EQ(schedule.nextDueUs, 5'000 + c.keptUs) << c.askedMs;
+  }
+}
+
 }  // namespace
 }  // namespace pelmora::gtk
