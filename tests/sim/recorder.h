@@ -49,8 +49,9 @@ inline std::string MessageName(std::uint32_t id) {
 using Trace = std::vector<std::string>;
 
 // Records "name:Message(wParam)"; `reaction` runs after the record for tests that act inside a
-// message.
-class Recorder : public platform::WindowProcedure {
+// message. Final: the list that owns them destroys them as Recorders, and their base has no
+// virtual destructor.
+class Recorder final : public platform::WindowProcedure {
  public:
   Recorder(std::string name, Trace& trace) : name_(std::move(name)), trace_(trace) {}
 
