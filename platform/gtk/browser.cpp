@@ -18,6 +18,16 @@ constexpr std::array<double, 5> kTextZoom = {0.8, 0.9, 1.0, 1.15, 1.3};
 
 class WebKitBrowser;
 
+void ClosePopUpSoon(GtkWidget* window) {
+  g_idle_add_full(
+      G_PRIORITY_DEFAULT_IDLE,
+      [](gpointer data) -> gboolean {
+        gtk_widget_destroy(GTK_WIDGET(data));
+        return G_SOURCE_REMOVE;
+      },
+      g_object_ref(window), g_object_unref);
+}
+
 // Pop-ups the page opens (and the user did not cancel) live in top-level windows of their own.
 GtkWidget* OpenPopUp(WebKitWebView* opener) {
   GtkWidget* view = webkit_web_view_new_with_related_view(opener);
@@ -26,6 +36,11 @@ GtkWidget* OpenPopUp(WebKitWebView* opener) {
   gtk_container_add(GTK_CONTAINER(window), view);
   g_signal_connect_swapped(view, "ready-to-show", G_CALLBACK(gtk_widget_show_all), window);
   g_signal_connect_swapped(view, "close", G_CALLBACK(gtk_widget_destroy), window);
+  // A pop-up shares its opener's web process. When that process ends (a held page was ended
+  // for the next navigation, or it failed), the pop-up's page is gone and can neither close
+  // itself nor be shown again: its window goes too, rather than piling up empty.
+  // WebKit goes on using the view after the signal, so the window goes once it has returned.
+  g_signal_connect_swapped(view, "web-process-terminated", G_CALLBACK(ClosePopUpSoon), window);
   return view;
 }
 
@@ -70,6 +85,7 @@ class WebKitBrowser final : public platform::Browser {
 
   ~WebKitBrowser() override {
     *alive_ = false;
+    if (heldPageWatch_ != 0) g_source_remove(heldPageWatch_);
     if (view_ == nullptr) return;
     g_signal_handlers_disconnect_by_data(view_, this);
     g_signal_handlers_disconnect_by_data(webkit_web_view_get_back_forward_list(view_), this);
@@ -80,8 +96,10 @@ class WebKitBrowser final : public platform::Browser {
 
   void Navigate(std::string_view address) override {
     if (view_ == nullptr) return;
-    std::string uri = platform::Cp936ToUtf8(address);
-    webkit_web_view_load_uri(view_, uri.c_str());
+    requestedUri_ = platform::Cp936ToUtf8(address);
+    loadAwaited_ = true;
+    if (dialogSinceLoadStarted_) WatchForAHeldPage();
+    webkit_web_view_load_uri(view_, requestedUri_.c_str());
   }
 
   void Zoom(std::int32_t level) override {
@@ -132,6 +150,43 @@ class WebKitBrowser final : public platform::Browser {
   // report, go on only if this object still lives.
   using AliveFlag = std::shared_ptr<bool>;
 
+  // A page's script waits in its web process while one of its dialogs is open, and a page
+  // that raises dialogs in a loop (answered by the user, or at once when silent) never lets
+  // that process take the next navigation: the program's reloads would stop for good. So a
+  // navigation asked for after the page raised a dialog is watched; if its load has not
+  // started a second later, the page's web process is ended and the load asked for again,
+  // which WebKit serves from a fresh process. A page that only showed an alert and went on
+  // is not touched: its navigation starts well within the second.
+  static constexpr guint kHeldPageGraceMs = 1000;
+
+  void WatchForAHeldPage() {
+    if (heldPageWatch_ != 0) return;
+    heldPageWatch_ = g_timeout_add_full(
+        G_PRIORITY_DEFAULT, kHeldPageGraceMs,
+        [](gpointer data) -> gboolean {
+          auto* self = static_cast<WebKitBrowser*>(data);
+          self->heldPageWatch_ = 0;
+          if (self->view_ != nullptr && self->loadAwaited_ && self->dialogSinceLoadStarted_) {
+            self->EndHeldPage();
+          }
+          return G_SOURCE_REMOVE;
+        },
+        this, nullptr);
+  }
+
+  void EndHeldPage() {
+    if (!heldPageNoted_) {
+      heldPageNoted_ = true;
+      std::fprintf(stderr,
+                   "pelmora: the page kept its script in dialogs and did not take the next "
+                   "navigation; its web process was ended to load the page asked for (noted "
+                   "once)\n");
+    }
+    dialogSinceLoadStarted_ = false;
+    webkit_web_view_terminate_web_process(view_);
+    webkit_web_view_load_uri(view_, requestedUri_.c_str());
+  }
+
   static gboolean OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
                                  WebKitPolicyDecisionType type, gpointer data) {
     auto* self = static_cast<WebKitBrowser*>(data);
@@ -147,6 +202,8 @@ class WebKitBrowser final : public platform::Browser {
       return FALSE;
     }
     if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION) return FALSE;
+    // The page's process is answering: the navigation was taken (even if cancelled below).
+    self->loadAwaited_ = false;
     WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(
         WEBKIT_NAVIGATION_POLICY_DECISION(decision));
     const gchar* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
@@ -162,6 +219,8 @@ class WebKitBrowser final : public platform::Browser {
     AliveFlag alive = self->alive_;
     switch (event) {
       case WEBKIT_LOAD_STARTED:
+        self->loadAwaited_ = false;
+        self->dialogSinceLoadStarted_ = false;
         self->failedUri_.clear();
         self->events_.OnDownloadBegin();
         return;
@@ -249,6 +308,7 @@ class WebKitBrowser final : public platform::Browser {
 
   static gboolean OnScriptDialog(WebKitWebView*, WebKitScriptDialog* dialog, gpointer data) {
     auto* self = static_cast<WebKitBrowser*>(data);
+    self->dialogSinceLoadStarted_ = true;
     if (!self->silent_) return FALSE;
     // Silent: no dialog; a question is answered "cancel", a prompt with nothing.
     if (webkit_script_dialog_get_dialog_type(dialog) == WEBKIT_SCRIPT_DIALOG_CONFIRM ||
@@ -287,6 +347,12 @@ class WebKitBrowser final : public platform::Browser {
   bool silent_ = false;
   bool newWindowApproved_ = false;
   bool canGoBack_ = false;
+  // The watch for a page held by its dialogs (see WatchForAHeldPage).
+  std::string requestedUri_;
+  bool loadAwaited_ = false;
+  bool dialogSinceLoadStarted_ = false;
+  bool heldPageNoted_ = false;
+  guint heldPageWatch_ = 0;
   bool canGoForward_ = false;
   std::string statusText_;
   std::string failedUri_;

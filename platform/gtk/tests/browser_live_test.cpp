@@ -191,6 +191,35 @@ TEST_F(BrowserTest, SilentSuppressesThePagesDialogs) {
   }
 }
 
+// A page that raises alerts in an endless loop holds its web process: the next navigation
+// still happens, shown dialogs or silent.
+TEST_F(BrowserTest, APageLoopingInDialogsDoesNotStopTheNextNavigation) {
+  for (bool silent : {false, true}) {
+    SCOPED_TRACE(silent ? "silent" : "not silent");
+    Log log;
+    RecordingProcedure frameProcedure("frame", log);
+    WindowHandle frame = MakeFrame(&frameProcedure, {100, 100, 400, 300});
+    WindowHandle host =
+        MakeChild(frame, platform::WindowClass::BrowserHost, {0, 0, 400, 250}, nullptr);
+    RecordingEvents events(log);
+    std::unique_ptr<platform::Browser> browser = platform::CreateBrowser(host, events);
+    browser->PutSilent(silent);
+    platform::ShowNativeWindow(frame, vocab::Show::Show);
+    std::string looping = "file://" + WritePage(
+        "looping.html", "<script>for (var i = 0; ; ++i) alert('again ' + i);</script>");
+    browser->Navigate(looping);
+    ASSERT_TRUE(WaitFor([&] { return Has(log, "navigated " + looping); }, 20000));
+    RunFor(300);  // the loop is under way
+    browser->Navigate(page_);
+    EXPECT_TRUE(WaitFor([&] { return Has(log, "navigated " + page_); }, 15000));
+    // The fresh process runs the new page's script as usual.
+    EXPECT_TRUE(WaitFor([&] { return Has(log, "title P1"); }, 10000));
+    browser.reset();
+    platform::DestroyNativeWindow(frame);
+    g_remove((folder_ + "/looping.html").c_str());
+  }
+}
+
 // A page that opens a pop-up by script: the run time is asked, and only a window it lets
 // through appears, as a top level of its own.
 TEST_F(BrowserTest, APopUpOpensInItsOwnTopLevelUnlessCancelled) {
