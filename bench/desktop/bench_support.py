@@ -36,6 +36,17 @@ class BenchError(RuntimeError):
 
 # ---- The page server ----------------------------------------------------------------------
 
+class QuietServer(http.server.ThreadingHTTPServer):
+    """A browser drops connections it no longer needs (a newer load replaced the page): that is
+    the normal course here, not an error to print."""
+
+    daemon_threads = True
+
+    def handle_error(self, request, client_address):
+        if not isinstance(sys.exc_info()[1], (ConnectionError, TimeoutError)):
+            super().handle_error(request, client_address)
+
+
 class Response:
     """One answer of the page server: a status, headers and a body; or, with abort, the
     connection closed without any answer."""
@@ -99,8 +110,7 @@ class PageServer:
         self.port = self._server.server_address[1]
 
     def _serve(self, port):
-        server = http.server.ThreadingHTTPServer(("127.0.0.1", port), self._handler)
-        server.daemon_threads = True
+        server = QuietServer(("127.0.0.1", port), self._handler)
         threading.Thread(target=server.serve_forever, daemon=True).start()
         return server
 
