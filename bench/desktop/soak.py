@@ -36,11 +36,12 @@ def page(title, script="", head=""):
 class HostilePages:
     """The soak's page at /soak, in turn each of the kinds below; the counts say what was served."""
 
-    def __init__(self, refused_port):
+    KINDS = ["named pop-up", "closing pop-up", "alert loop", "HTTP redirect", "script redirect",
+             "redirect to a refused port", "dropped connection", "plain page"]
+
+    def __init__(self, refused_port, kinds=None):
         self._refused = "http://127.0.0.1:%d/" % refused_port
-        self._kinds = itertools.cycle([
-            "named pop-up", "closing pop-up", "alert loop", "HTTP redirect",
-            "script redirect", "redirect to a refused port", "dropped connection", "plain page"])
+        self._kinds = itertools.cycle(kinds or self.KINDS)
         self._lock = threading.Lock()
         self.served = {}
 
@@ -127,12 +128,17 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--pelmora", required=True)
     parser.add_argument("--minutes", type=float, default=10.0)
+    parser.add_argument("--kinds", help="only these kinds of page, comma-separated (to find what a "
+                        "figure comes from); all by default: %s" % ", ".join(HostilePages.KINDS))
     parser.add_argument("--artifacts", default="build/bench-artifacts")
     options = parser.parse_args()
     os.makedirs(options.artifacts, exist_ok=True)
+    kinds = options.kinds.split(",") if options.kinds else None
+    if kinds and not set(kinds) <= set(HostilePages.KINDS):
+        parser.error("unknown kinds: %s" % ", ".join(sorted(set(kinds) - set(HostilePages.KINDS))))
 
     print("machine: %s" % bench.machine_summary())
-    hostile = HostilePages(bench.closed_port())
+    hostile = HostilePages(bench.closed_port(), kinds)
     x_server = bench.XServer(os.path.join(options.artifacts, "soak-xvfb.log"))
     desktop = bench.Desktop(x_server.display)
     pages = bench.PageServer(hostile.routes())
@@ -160,8 +166,10 @@ def main():
             memory = bench.memory_of(pelmora.program.pid)
             windows = len(desktop.find_windows("."))
             samples.append((now - began, reloads / listening, memory, windows))
-            print("%5.0f s: %6.1f reloads/s while listening, %3d processes, %6.1f MiB, %d windows" % (
-                now - began, reloads / listening, len(memory), bench.total_pss_mib(memory), windows), flush=True)
+            print("%5.0f s: %6.1f reloads/s while listening, %6.1f MiB (%s), %d windows" % (
+                now - began, reloads / listening, bench.total_pss_mib(memory),
+                ", ".join("%s %.1f" % (name, pss / 1024.0) for name, pss in memory.values()), windows),
+                flush=True)
             last_sample = now
             if now >= next_stop_check or now >= end:
                 stops.append(check_stop(pelmora, pages, outages))

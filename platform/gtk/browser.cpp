@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/gtk/native_window.h"
 #include "platform/codec/text_codec.h"
@@ -86,6 +87,7 @@ class WebKitBrowser final : public platform::Browser {
   ~WebKitBrowser() override {
     *alive_ = false;
     if (heldPageWatch_ != 0) g_source_remove(heldPageWatch_);
+    ForgetShownDialog();
     if (view_ == nullptr) return;
     g_signal_handlers_disconnect_by_data(view_, this);
     g_signal_handlers_disconnect_by_data(webkit_web_view_get_back_forward_list(view_), this);
@@ -97,6 +99,13 @@ class WebKitBrowser final : public platform::Browser {
   void Navigate(std::string_view address) override {
     if (view_ == nullptr) return;
     requestedUri_ = platform::Cp936ToUtf8(address);
+    if (loadAwaited_ && heldPageWatch_ != 0) {
+      // The page may be held: more loads would only queue up in WebKit, which keeps every one
+      // of them (measured: about a third of a MiB per second of 10 ms reloads). The watch
+      // loads the latest address asked for.
+      navigationDeferred_ = true;
+      return;
+    }
     loadAwaited_ = true;
     if (dialogSinceLoadStarted_) WatchForAHeldPage();
     webkit_web_view_load_uri(view_, requestedUri_.c_str());
@@ -166,8 +175,14 @@ class WebKitBrowser final : public platform::Browser {
         [](gpointer data) -> gboolean {
           auto* self = static_cast<WebKitBrowser*>(data);
           self->heldPageWatch_ = 0;
-          if (self->view_ != nullptr && self->loadAwaited_ && self->dialogSinceLoadStarted_) {
+          bool deferred = std::exchange(self->navigationDeferred_, false);
+          if (self->view_ == nullptr) return G_SOURCE_REMOVE;
+          if (self->loadAwaited_ && self->dialogSinceLoadStarted_) {
             self->EndHeldPage();
+          } else if (deferred) {
+            // The page was not held after all: the latest navigation goes ahead now.
+            self->loadAwaited_ = true;
+            webkit_web_view_load_uri(self->view_, self->requestedUri_.c_str());
           }
           return G_SOURCE_REMOVE;
         },
@@ -183,8 +198,17 @@ class WebKitBrowser final : public platform::Browser {
                    "once)\n");
     }
     dialogSinceLoadStarted_ = false;
+    // Ending the process under an open dialog leaves WebKit's side of the dialog behind
+    // (measured: about 0.2 MiB each time); closed first, nothing stays.
+    if (shownDialog_ != nullptr) webkit_script_dialog_close(shownDialog_);
+    ForgetShownDialog();
     webkit_web_view_terminate_web_process(view_);
     webkit_web_view_load_uri(view_, requestedUri_.c_str());
+  }
+
+  void ForgetShownDialog() {
+    if (shownDialog_ != nullptr) webkit_script_dialog_unref(shownDialog_);
+    shownDialog_ = nullptr;
   }
 
   static gboolean OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
@@ -221,6 +245,7 @@ class WebKitBrowser final : public platform::Browser {
       case WEBKIT_LOAD_STARTED:
         self->loadAwaited_ = false;
         self->dialogSinceLoadStarted_ = false;
+        self->ForgetShownDialog();
         self->failedUri_.clear();
         self->events_.OnDownloadBegin();
         return;
@@ -309,7 +334,12 @@ class WebKitBrowser final : public platform::Browser {
   static gboolean OnScriptDialog(WebKitWebView*, WebKitScriptDialog* dialog, gpointer data) {
     auto* self = static_cast<WebKitBrowser*>(data);
     self->dialogSinceLoadStarted_ = true;
-    if (!self->silent_) return FALSE;
+    if (!self->silent_) {
+      // Kept so that a held page's dialog can be closed before its process is ended.
+      self->ForgetShownDialog();
+      self->shownDialog_ = webkit_script_dialog_ref(dialog);
+      return FALSE;
+    }
     // Silent: no dialog; a question is answered "cancel", a prompt with nothing.
     if (webkit_script_dialog_get_dialog_type(dialog) == WEBKIT_SCRIPT_DIALOG_CONFIRM ||
         webkit_script_dialog_get_dialog_type(dialog) == WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM) {
@@ -352,6 +382,8 @@ class WebKitBrowser final : public platform::Browser {
   bool loadAwaited_ = false;
   bool dialogSinceLoadStarted_ = false;
   bool heldPageNoted_ = false;
+  bool navigationDeferred_ = false;
+  WebKitScriptDialog* shownDialog_ = nullptr;  // the page's open dialog, when not silent
   guint heldPageWatch_ = 0;
   bool canGoForward_ = false;
   std::string statusText_;
