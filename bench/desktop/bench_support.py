@@ -212,6 +212,19 @@ def pss_kib(pid):
     return None
 
 
+def private_kib(pid):
+    """Memory only this process uses (private clean and dirty pages, in KiB), or None. Unlike
+    PSS it does not move when other programs start or stop sharing the same libraries."""
+    text = _read("/proc/%d/smaps_rollup" % pid)
+    if text is None:
+        return None
+    fields = dict(line.split(":", 1) for line in text.splitlines() if ":" in line)
+    try:
+        return int(fields["Private_Clean"].split()[0]) + int(fields["Private_Dirty"].split()[0])
+    except (KeyError, ValueError):
+        return None
+
+
 def cpu_seconds(pid):
     """User plus system CPU time the process has used so far, or None once it is gone."""
     fields = _stat_fields(pid)

@@ -18,6 +18,7 @@ import itertools
 import os
 import threading
 import time
+import urllib.request
 
 import bench_support as bench
 
@@ -105,6 +106,18 @@ class Outages(threading.Thread):
         return sum(max(0.0, min(until, end) - max(since, begin)) for begin, end in self.windows)
 
 
+def server_answer_ms(pages):
+    """How long the page server takes to answer a request of its own (None: no answer in 5 s),
+    so that reloads missing at the server are told apart from a server that stopped answering."""
+    began = time.monotonic()
+    try:
+        with urllib.request.urlopen(pages.address("/soak/landing"), timeout=5) as answer:
+            answer.read()
+    except OSError:
+        return None
+    return (time.monotonic() - began) * 1000
+
+
 def check_stop(pelmora, pages, outages):
     """Clicks 停止: the seconds until the caption is the title again, and the reloads that
     arrived in the quiet time after it (there must be none)."""
@@ -165,11 +178,14 @@ def main():
             listening = (now - last_sample) - outages.overlaps(last_sample, now)
             memory = bench.memory_of(pelmora.program.pid)
             windows = len(desktop.find_windows("."))
-            samples.append((now - began, reloads / listening, memory, windows))
-            print("%5.0f s: %6.1f reloads/s while listening, %6.1f MiB (%s), %d windows" % (
+            answer = server_answer_ms(pages)
+            program_private = (bench.private_kib(pelmora.program.pid) or 0) / 1024.0
+            samples.append((now - began, reloads / listening, memory, windows, program_private))
+            print("%5.0f s: %6.1f reloads/s while listening, PSS %6.1f MiB (%s), program private %.1f MiB, "
+                  "%d windows, server %s" % (
                 now - began, reloads / listening, bench.total_pss_mib(memory),
-                ", ".join("%s %.1f" % (name, pss / 1024.0) for name, pss in memory.values()), windows),
-                flush=True)
+                ", ".join("%s %.1f" % (name, pss / 1024.0) for name, pss in memory.values()), program_private, windows,
+                "answers in %.0f ms" % answer if answer is not None else "SILENT"), flush=True)
             last_sample = now
             if now >= next_stop_check or now >= end:
                 stops.append(check_stop(pelmora, pages, outages))
@@ -192,12 +208,14 @@ def main():
 
     print("\nserved: %s" % ", ".join("%s %d" % kv for kv in sorted(hostile.served.items())))
     print("outages: %d of %g s" % (len(outages.windows), OUTAGE_S))
-    rates = [rate for _, rate, _, _ in samples]
-    totals = [bench.total_pss_mib(memory) for _, _, memory, _ in samples]
+    rates = [s[1] for s in samples]
+    totals = [bench.total_pss_mib(s[2]) for s in samples]
+    privates = [s[4] for s in samples]
     bench.print_table(
         ["figure", "first sample", "last sample", "min", "max"],
         [["reloads per second (listening)", "%.1f" % rates[0], "%.1f" % rates[-1], "%.1f" % min(rates), "%.1f" % max(rates)],
          ["total PSS", "%.1f MiB" % totals[0], "%.1f MiB" % totals[-1], "%.1f MiB" % min(totals), "%.1f MiB" % max(totals)],
+         ["pelmora's private memory", "%.1f MiB" % privates[0], "%.1f MiB" % privates[-1], "%.1f MiB" % min(privates), "%.1f MiB" % max(privates)],
          ["processes", len(samples[0][2]), len(samples[-1][2]), min(len(s[2]) for s in samples), max(len(s[2]) for s in samples)],
          ["X windows", samples[0][3], samples[-1][3], min(s[3] for s in samples), max(s[3] for s in samples)]])
     print("stop checks: %d, caption back in all: %s, slowest %.2f s, reloads after a stop: %d" % (
