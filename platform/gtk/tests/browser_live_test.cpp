@@ -71,19 +71,39 @@ class BrowserTest : public LiveTest {
   static bool Has(const Log& log, const std::string& line) {
     return std::find(log.begin(), log.end(), line) != log.end();
   }
+
+  // A frame whose browser host fills most of it, and the browser in that host, not shown yet;
+  // the browser and then the frame go when this goes.
+  struct BrowserInFrame {
+    explicit BrowserInFrame(Log& log) : frameProcedure("frame", log), events(log) {}
+    ~BrowserInFrame() {
+      browser.reset();
+      if (frame != WindowHandle::None) platform::DestroyNativeWindow(frame);
+    }
+    void Show() { platform::ShowNativeWindow(frame, vocab::Show::Show); }
+    RecordingProcedure frameProcedure;
+    RecordingEvents events;
+    WindowHandle frame = WindowHandle::None;
+    std::unique_ptr<platform::Browser> browser;
+  };
+  std::unique_ptr<BrowserInFrame> OpenBrowser(Log& log) {
+    auto opened = std::make_unique<BrowserInFrame>(log);
+    opened->frame = MakeFrame(&opened->frameProcedure, {100, 100, 400, 300});
+    WindowHandle host =
+        MakeChild(opened->frame, platform::WindowClass::BrowserHost, {0, 0, 400, 250}, nullptr);
+    opened->browser = platform::CreateBrowser(host, opened->events);
+    return opened;
+  }
   std::string folder_, page_, other_;
 };
 
 TEST_F(BrowserTest, NavigationReportsItsStepsAndCanBeCancelled) {
   Log log;
-  RecordingProcedure frameProcedure("frame", log);
-  WindowHandle frame = MakeFrame(&frameProcedure, {100, 100, 400, 300});
-  WindowHandle host =
-      MakeChild(frame, platform::WindowClass::BrowserHost, {0, 0, 400, 250}, nullptr);
-  RecordingEvents events(log);
-  std::unique_ptr<platform::Browser> browser = platform::CreateBrowser(host, events);
-  ASSERT_NE(browser, nullptr);
-  platform::ShowNativeWindow(frame, vocab::Show::Show);
+  auto opened = OpenBrowser(log);
+  ASSERT_NE(opened->browser, nullptr);
+  opened->Show();
+  platform::Browser* browser = opened->browser.get();
+  RecordingEvents& events = opened->events;
 
   browser->Navigate(page_);
   ASSERT_TRUE(WaitFor([&] { return Has(log, "document " + page_); }, 20000));
@@ -115,8 +135,6 @@ TEST_F(BrowserTest, NavigationReportsItsStepsAndCanBeCancelled) {
   EXPECT_TRUE(WaitFor([&] { return Has(log, "command 2 on"); }, 5000));
   EXPECT_FALSE(Has(log, "command 1 on"));
   EXPECT_EQ(browser->LocationUrl(), other_);
-  browser.reset();
-  platform::DestroyNativeWindow(frame);
 }
 
 TEST_F(BrowserTest, KeysTypedIntoThePageAreOfferedOnce) {
@@ -169,15 +187,11 @@ TEST_F(BrowserTest, SilentSuppressesThePagesDialogs) {
   for (bool silent : {true, false}) {
     SCOPED_TRACE(silent ? "silent" : "not silent");
     Log log;
-    RecordingProcedure frameProcedure("frame", log);
-    WindowHandle frame = MakeFrame(&frameProcedure, {100, 100, 400, 300});
-    WindowHandle host =
-        MakeChild(frame, platform::WindowClass::BrowserHost, {0, 0, 400, 250}, nullptr);
-    RecordingEvents events(log);
-    std::unique_ptr<platform::Browser> browser = platform::CreateBrowser(host, events);
+    auto opened = OpenBrowser(log);
+    platform::Browser* browser = opened->browser.get();
     browser->PutSilent(silent);
     EXPECT_EQ(browser->GetSilent(), silent);
-    platform::ShowNativeWindow(frame, vocab::Show::Show);
+    opened->Show();
     std::string alerting = "file://" + WritePage(
         "alert.html", "<title>before</title><script>alert('hi');document.title='after'</script>");
     browser->Navigate(alerting);
@@ -185,8 +199,7 @@ TEST_F(BrowserTest, SilentSuppressesThePagesDialogs) {
     ASSERT_TRUE(WaitFor([&] { return Has(log, "navigated " + alerting); }, 20000));
     bool ranOn = WaitFor([&] { return Has(log, "title after"); }, silent ? 10000 : 1500);
     EXPECT_EQ(ranOn, silent);
-    browser.reset();
-    platform::DestroyNativeWindow(frame);
+    opened.reset();
     g_remove((folder_ + "/alert.html").c_str());
   }
 }
@@ -197,14 +210,10 @@ TEST_F(BrowserTest, APageLoopingInDialogsDoesNotStopTheNextNavigation) {
   for (bool silent : {false, true}) {
     SCOPED_TRACE(silent ? "silent" : "not silent");
     Log log;
-    RecordingProcedure frameProcedure("frame", log);
-    WindowHandle frame = MakeFrame(&frameProcedure, {100, 100, 400, 300});
-    WindowHandle host =
-        MakeChild(frame, platform::WindowClass::BrowserHost, {0, 0, 400, 250}, nullptr);
-    RecordingEvents events(log);
-    std::unique_ptr<platform::Browser> browser = platform::CreateBrowser(host, events);
+    auto opened = OpenBrowser(log);
+    platform::Browser* browser = opened->browser.get();
     browser->PutSilent(silent);
-    platform::ShowNativeWindow(frame, vocab::Show::Show);
+    opened->Show();
     std::string looping = "file://" + WritePage(
         "looping.html", "<script>for (var i = 0; ; ++i) alert('again ' + i);</script>");
     browser->Navigate(looping);
@@ -214,8 +223,7 @@ TEST_F(BrowserTest, APageLoopingInDialogsDoesNotStopTheNextNavigation) {
     EXPECT_TRUE(WaitFor([&] { return Has(log, "navigated " + page_); }, 15000));
     // The fresh process runs the new page's script as usual.
     EXPECT_TRUE(WaitFor([&] { return Has(log, "title P1"); }, 10000));
-    browser.reset();
-    platform::DestroyNativeWindow(frame);
+    opened.reset();
     g_remove((folder_ + "/looping.html").c_str());
   }
 }
@@ -226,14 +234,11 @@ TEST_F(BrowserTest, APopUpOpensInItsOwnTopLevelUnlessCancelled) {
   for (bool cancel : {true, false}) {
     SCOPED_TRACE(cancel ? "cancelled" : "let through");
     Log log;
-    RecordingProcedure frameProcedure("frame", log);
-    WindowHandle frame = MakeFrame(&frameProcedure, {100, 100, 400, 300});
-    WindowHandle host =
-        MakeChild(frame, platform::WindowClass::BrowserHost, {0, 0, 400, 250}, nullptr);
-    RecordingEvents events(log);
-    events.cancelNewWindow = cancel;
-    std::unique_ptr<platform::Browser> browser = platform::CreateBrowser(host, events);
-    platform::ShowNativeWindow(frame, vocab::Show::Show);
+    auto opened = OpenBrowser(log);
+    opened->events.cancelNewWindow = cancel;
+    platform::Browser* browser = opened->browser.get();
+    WindowHandle frame = opened->frame;
+    opened->Show();
     std::string opener =
         "file://" + WritePage("opener.html", "<script>window.open('" + other_ + "')</script>");
     auto topLevels = [] {
@@ -266,8 +271,7 @@ TEST_F(BrowserTest, APopUpOpensInItsOwnTopLevelUnlessCancelled) {
       g_list_free(list);
     }
     EXPECT_EQ(std::count(log.begin(), log.end(), "new window"), 1);
-    browser.reset();
-    platform::DestroyNativeWindow(frame);
+    opened.reset();
     g_remove((folder_ + "/opener.html").c_str());
   }
 }
