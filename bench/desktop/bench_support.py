@@ -7,6 +7,7 @@ The benchmarks print figures; they assert nothing about speed. A benchmark stops
 only when it cannot measure (a window that never appears, a page that never loads).
 """
 
+import argparse
 import http.server
 import os
 import socket
@@ -352,6 +353,25 @@ def start_window_manager(desktop, log_path):
         end_process(process)
         raise BenchError("openbox did not start (see %s)" % log_path)
     return process
+
+
+# ---- Command line ------------------------------------------------------------------------
+
+def command_line(description):
+    """The options every desktop benchmark takes; the benchmark adds its own."""
+    parser = argparse.ArgumentParser(description=description,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--pelmora", required=True, help="the Linux program, e.g. build/linux/refresher/pelmora")
+    parser.add_argument("--artifacts", default="build/bench-artifacts", help="folder for the logs")
+    return parser
+
+
+def begin(parser):
+    """Reads the command line, makes the logs' folder and prints the machine line."""
+    options = parser.parse_args()
+    os.makedirs(options.artifacts, exist_ok=True)
+    print("machine: %s" % machine_summary(), flush=True)
+    return options
 
 
 # ---- Figures ---------------------------------------------------------------------------------

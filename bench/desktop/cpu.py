@@ -6,7 +6,6 @@ processes), read from /proc as CPU time over wall time:
   python3 bench/desktop/cpu.py --pelmora build/linux/refresher/pelmora [--seconds 30]
 """
 
-import argparse
 import os
 import time
 
@@ -33,14 +32,10 @@ def cpu_use(leader, seconds):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--pelmora", required=True)
+    parser = bench.command_line(__doc__)
     parser.add_argument("--seconds", type=float, default=30.0)
-    parser.add_argument("--artifacts", default="build/bench-artifacts")
-    options = parser.parse_args()
-    os.makedirs(options.artifacts, exist_ok=True)
+    options = bench.begin(parser)
 
-    print("machine: %s" % bench.machine_summary())
     print("CPU time is counted in clock ticks of %.0f ms: over %g s one tick is %.3f %%" % (
         1000.0 / bench.CLOCK_TICKS, options.seconds, 100.0 / bench.CLOCK_TICKS / options.seconds))
     x_server = bench.XServer(os.path.join(options.artifacts, "cpu-xvfb.log"))

@@ -8,7 +8,6 @@ samples in between, so that a steady climb shows apart from a step.
       [--reloads 10000]
 """
 
-import argparse
 import os
 import time
 
@@ -21,15 +20,11 @@ BASELINE_RELOADS = 200
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--pelmora", required=True)
+    parser = bench.command_line(__doc__)
     parser.add_argument("--reloads", type=int, default=10000)
     parser.add_argument("--timeout", type=float, default=1200.0, help="give up after this many seconds")
-    parser.add_argument("--artifacts", default="build/bench-artifacts")
-    options = parser.parse_args()
-    os.makedirs(options.artifacts, exist_ok=True)
+    options = bench.begin(parser)
 
-    print("machine: %s" % bench.machine_summary())
     x_server = bench.XServer(os.path.join(options.artifacts, "fast-xvfb.log"))
     desktop = bench.Desktop(x_server.display)
     pages = bench.PageServer({"/page": lambda _: bench.Response(PAGE_HTML)})

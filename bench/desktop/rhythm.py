@@ -13,7 +13,6 @@ reload is behind the first one plus (n - 1) periods.
       --baseline build/linux/platform/gtk/pelmora_timeout_add_reloader [--seconds 60]
 """
 
-import argparse
 import os
 import subprocess
 import time
@@ -96,15 +95,11 @@ def measure_baseline(executable, desktop, pages, seconds, artifacts):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--pelmora", required=True)
+    parser = bench.command_line(__doc__)
     parser.add_argument("--baseline", required=True, help="pelmora_timeout_add_reloader")
     parser.add_argument("--seconds", type=float, default=60.0, help="length of each phase")
-    parser.add_argument("--artifacts", default="build/bench-artifacts")
-    options = parser.parse_args()
-    os.makedirs(options.artifacts, exist_ok=True)
+    options = bench.begin(parser)
 
-    print("machine: %s" % bench.machine_summary())
     x_server = bench.XServer(os.path.join(options.artifacts, "rhythm-xvfb.log"))
     desktop = bench.Desktop(x_server.display)
     pages = bench.PageServer({"/page": lambda _: bench.Response(PAGE_HTML)})

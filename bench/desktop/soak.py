@@ -13,7 +13,6 @@ At the end, Esc must end the program with exit code 0.
   python3 bench/desktop/soak.py --pelmora build/linux/refresher/pelmora [--minutes 10]
 """
 
-import argparse
 import itertools
 import os
 import threading
@@ -138,19 +137,15 @@ def check_stop(pelmora, pages, outages):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--pelmora", required=True)
+    parser = bench.command_line(__doc__)
     parser.add_argument("--minutes", type=float, default=10.0)
     parser.add_argument("--kinds", help="only these kinds of page, comma-separated (to find what a "
                         "figure comes from); all by default: %s" % ", ".join(HostilePages.KINDS))
-    parser.add_argument("--artifacts", default="build/bench-artifacts")
-    options = parser.parse_args()
-    os.makedirs(options.artifacts, exist_ok=True)
+    options = bench.begin(parser)
     kinds = options.kinds.split(",") if options.kinds else None
     if kinds and not set(kinds) <= set(HostilePages.KINDS):
         parser.error("unknown kinds: %s" % ", ".join(sorted(set(kinds) - set(HostilePages.KINDS))))
 
-    print("machine: %s" % bench.machine_summary())
     hostile = HostilePages(bench.closed_port(), kinds)
     x_server = bench.XServer(os.path.join(options.artifacts, "soak-xvfb.log"))
     desktop = bench.Desktop(x_server.display)

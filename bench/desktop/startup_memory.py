@@ -14,7 +14,6 @@ apart). Chromium is given the address on its command line.
   python3 bench/desktop/startup_memory.py --pelmora build/linux/refresher/pelmora [--runs 5]
 """
 
-import argparse
 import os
 import shutil
 import statistics
@@ -95,16 +94,12 @@ def describe_processes(memory):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--pelmora", required=True)
+    parser = bench.command_line(__doc__)
     parser.add_argument("--runs", type=int, default=5)
-    parser.add_argument("--artifacts", default="build/bench-artifacts")
-    options = parser.parse_args()
+    options = bench.begin(parser)
     if not shutil.which("chromium"):
         raise SystemExit("startup_memory: chromium is missing (sudo tools/install-deps --bench)")
-    os.makedirs(options.artifacts, exist_ok=True)
 
-    print("machine: %s" % bench.machine_summary())
     x_server = bench.XServer(os.path.join(options.artifacts, "startup-xvfb.log"))
     pages = bench.PageServer({"/page": lambda _: bench.Response(PAGE_HTML),
                               "/loaded": lambda _: bench.Response(b"", status=204)})
