@@ -5,8 +5,10 @@ redirects (by HTTP, by script, to a port where the connection is refused), drops
 connection without an answer, or is a plain page; and every minute the whole server stops
 listening for three seconds, so that every connection is refused.
 
-Every 30 s the benchmark notes the reloads that arrived (the rhythm), the PSS of every process
-and the open windows. Every 150 s it clicks the stop button ("停止") and checks that the caption
+Every 30 s the benchmark notes the reloads that arrived (the rhythm), the PSS of every process,
+the program's private memory, the open windows, and whether the page server still answers a
+request of its own (so that missing reloads are not blamed on the program when the server is
+stuck). Every 150 s it clicks the stop button ("停止") and checks that the caption
 goes back to the title and that no reload arrives afterwards, then starts the reloads again.
 At the end, Esc must end the program with exit code 0.
 
