@@ -199,7 +199,8 @@ class WebKitBrowser final : public platform::Browser {
     }
     dialogSinceLoadStarted_ = false;
     // Ending the process under an open dialog leaves WebKit's side of the dialog behind
-    // (measured: about 0.2 MiB each time); closed first, nothing stays.
+    // (measured: about 0.2 MiB each time); closed first, only WebKit's own cost of an ended
+    // process stays (about 45 KB). Closing a dialog the user already answered does nothing.
     if (shownDialog_ != nullptr) webkit_script_dialog_close(shownDialog_);
     ForgetShownDialog();
     webkit_web_view_terminate_web_process(view_);
@@ -335,7 +336,9 @@ class WebKitBrowser final : public platform::Browser {
     auto* self = static_cast<WebKitBrowser*>(data);
     self->dialogSinceLoadStarted_ = true;
     if (!self->silent_) {
-      // Kept so that a held page's dialog can be closed before its process is ended.
+      // Kept so that a held page's dialog can be closed before its process is ended. The
+      // reference does not hold the page up: WebKit's own dialog answers it when the user
+      // does (checked: the page's script goes on after OK).
       self->ForgetShownDialog();
       self->shownDialog_ = webkit_script_dialog_ref(dialog);
       return FALSE;
