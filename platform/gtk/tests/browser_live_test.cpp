@@ -182,7 +182,8 @@ TEST_F(BrowserTest, KeysTypedIntoThePageAreOfferedOnce) {
   platform::DestroyNativeWindow(frame);
 }
 
-// Silent keeps the page's own dialogs away: an alert no longer stops the page's script.
+// Silent keeps the page's own dialogs away: an alert no longer stops the page's script. Shown,
+// the alert holds the script until the user answers it.
 TEST_F(BrowserTest, SilentSuppressesThePagesDialogs) {
   for (bool silent : {true, false}) {
     SCOPED_TRACE(silent ? "silent" : "not silent");
@@ -191,7 +192,7 @@ TEST_F(BrowserTest, SilentSuppressesThePagesDialogs) {
     platform::Browser* browser = opened->browser.get();
     browser->PutSilent(silent);
     EXPECT_EQ(browser->GetSilent(), silent);
-    opened->Show();
+    ASSERT_TRUE(ShowAndActivate(opened->frame));
     std::string alerting = "file://" + WritePage(
         "alert.html", "<title>before</title><script>alert('hi');document.title='after'</script>");
     browser->Navigate(alerting);
@@ -199,6 +200,11 @@ TEST_F(BrowserTest, SilentSuppressesThePagesDialogs) {
     ASSERT_TRUE(WaitFor([&] { return Has(log, "navigated " + alerting); }, 20000));
     bool ranOn = WaitFor([&] { return Has(log, "title after"); }, silent ? 10000 : 1500);
     EXPECT_EQ(ranOn, silent);
+    if (!silent) {
+      // The user answers the dialog: the page's script goes on.
+      Xdotool("key Return");
+      EXPECT_TRUE(WaitFor([&] { return Has(log, "title after"); }, 5000));
+    }
     opened.reset();
     g_remove((folder_ + "/alert.html").c_str());
   }
