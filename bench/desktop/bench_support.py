@@ -235,24 +235,24 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / CLOCK_TICKS
 
 
-def memory_of(leader):
-    """{pid: (name, PSS KiB)} of the leader's processes."""
+def _per_process(leader, reading):
+    """{pid: (name, reading(pid))} of the leader's processes that could still be read."""
     result = {}
     for pid in process_tree(leader):
-        pss = pss_kib(pid)
-        if pss is not None:
-            result[pid] = (process_name(pid), pss)
+        value = reading(pid)
+        if value is not None:
+            result[pid] = (process_name(pid), value)
     return result
+
+
+def memory_of(leader):
+    """{pid: (name, PSS KiB)} of the leader's processes."""
+    return _per_process(leader, pss_kib)
 
 
 def cpu_of(leader):
     """{pid: (name, CPU seconds)} of the leader's processes."""
-    result = {}
-    for pid in process_tree(leader):
-        seconds = cpu_seconds(pid)
-        if seconds is not None:
-            result[pid] = (process_name(pid), seconds)
-    return result
+    return _per_process(leader, cpu_seconds)
 
 
 def total_pss_mib(memory):
