@@ -71,6 +71,19 @@ struct KindCreation {
   ControlId controlId = 0;
 };
 
+// The native window request of a control, with what every kind takes from the loader as it
+// stands: the window's class, its place, its parent and its child id. The kind adds its
+// styles, text and procedure.
+inline platform::WindowSpec ControlWindowRequest(const KindCreation& creation,
+                                                 platform::WindowClass windowClass) {
+  platform::WindowSpec request;
+  request.windowClass = windowClass;
+  request.rect = {creation.left, creation.top, creation.width, creation.height};
+  request.parent = creation.parent;
+  request.childId = creation.childId;
+  return request;
+}
+
 // A live control: made by its kind, alive while its native window exists. The kind frees it
 // after the window's final message, once it has told the run time (ControlDestroyed).
 class LiveControl {

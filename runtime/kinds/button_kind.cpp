@@ -110,12 +110,8 @@ class ButtonKindImpl final : public ControlKind {
       std::fprintf(stderr, "pelmora: button: pictures are not shown; the caption shows\n");
     }
 
-    platform::WindowSpec request;
-    request.windowClass = platform::WindowClass::Button;
+    platform::WindowSpec request = ControlWindowRequest(creation, platform::WindowClass::Button);
     request.style = ButtonStyles(*values, creation.style);
-    request.rect = {creation.left, creation.top, creation.width, creation.height};
-    request.parent = creation.parent;
-    request.childId = creation.childId;
     request.text = caption;
     platform::FontSpec font = FontFromData(values->Data(bp::Font));
     auto* control = new ButtonControl(runtime, creation, std::move(*values));

@@ -277,13 +277,9 @@ class EditBoxKindImpl final : public ControlKind {
     StyleBits styles = EditStyles(*values, creation.style);
     std::string content = values->Text(ep::Content);
 
-    platform::WindowSpec request;
-    request.windowClass = platform::WindowClass::Edit;
+    platform::WindowSpec request = ControlWindowRequest(creation, platform::WindowClass::Edit);
     request.style = styles.style;
     request.exStyle = styles.exStyle;
-    request.rect = {creation.left, creation.top, creation.width, creation.height};
-    request.parent = creation.parent;
-    request.childId = creation.childId;
     request.text = content;
     auto* control = new EditBoxControl(runtime, creation, std::move(*values));
     if (!KindLiveControl::CreateNative(control, request)) return nullptr;

@@ -37,12 +37,8 @@ HtmlViewerControl* HtmlViewerControl::Create(Runtime& runtime, const KindCreatio
   auto* control =
       new HtmlViewerControl(runtime, creation.windowId, creation.controlId, std::move(stored));
 
-  platform::WindowSpec request;
-  request.windowClass = platform::WindowClass::BrowserHost;
+  platform::WindowSpec request = ControlWindowRequest(creation, platform::WindowClass::BrowserHost);
   request.style = creation.style | vocab::style::Child | vocab::style::ClipSiblings;
-  request.rect = {creation.left, creation.top, creation.width, creation.height};
-  request.parent = creation.parent;
-  request.childId = creation.childId;
   request.procedure = control;
   const WindowHandle host = platform::CreateNativeWindow(request);
   if (host == WindowHandle::None) {

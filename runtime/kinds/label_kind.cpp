@@ -191,13 +191,9 @@ class LabelKindImpl final : public ControlKind {
     StyleBits edge = EdgeStyles(values->Number(lp::BorderStyle));
     std::string text = values->Text(lp::Text);
 
-    platform::WindowSpec request;
-    request.windowClass = platform::WindowClass::Label;
+    platform::WindowSpec request = ControlWindowRequest(creation, platform::WindowClass::Label);
     request.style = creation.style | vocab::style::Child | vocab::style::ClipSiblings | edge.style;
     request.exStyle = edge.exStyle;
-    request.rect = {creation.left, creation.top, creation.width, creation.height};
-    request.parent = creation.parent;
-    request.childId = creation.childId;
     request.text = text;
     auto* control = new LabelControl(runtime, creation, std::move(*values));
     if (!KindLiveControl::CreateNative(control, request)) return nullptr;

@@ -22,12 +22,8 @@ class TimerControl final : public LiveControl, public platform::WindowProcedure 
   WindowHandle Window() const override { return window_; }
 
   bool Create(const KindCreation& creation) {
-    platform::WindowSpec request;
-    request.windowClass = platform::WindowClass::TimerHost;
+    platform::WindowSpec request = ControlWindowRequest(creation, platform::WindowClass::TimerHost);
     request.style = creation.style | vocab::style::Child | vocab::style::ClipSiblings;
-    request.rect = {creation.left, creation.top, creation.width, creation.height};
-    request.parent = creation.parent;
-    request.childId = creation.childId;
     request.procedure = this;
     window_ = platform::CreateNativeWindow(request);
     if (window_ == WindowHandle::None) return false;
