@@ -261,16 +261,13 @@ def total_pss_mib(memory):
 
 # ---- The programs ----------------------------------------------------------------------------
 
-class Program:
+class Program(e2e.ProgramUnderTest):
     """A program on the virtual screen in a session of its own (its helper processes end with
-    it); its output goes to a log file."""
+    it), its output in a log file; with the moment it was started."""
 
     def __init__(self, command, desktop, log_path):
-        self._log = open(log_path, "wb")
-        self.log_path = log_path
         self.started = time.monotonic()
-        self.process = subprocess.Popen(command, env=desktop.env, stdout=self._log,
-                                        stderr=subprocess.STDOUT, start_new_session=True)
+        super().__init__(command, desktop, log_path)
 
     @property
     def pid(self):
@@ -278,10 +275,6 @@ class Program:
 
     def running(self):
         return self.process.poll() is None
-
-    def close(self):
-        end_process(self.process, group=True)
-        self._log.close()
 
 
 def click_in_window(desktop, window, point, count=1):
